@@ -1,0 +1,46 @@
+#include "app/AppDelegate.h"
+
+#include <string>
+
+#include "app/Log.h"
+#include "platform/Platform.h"
+#include "settings/Settings.h"
+
+void AppDelegate::applicationDidFinishLaunching() {
+    Settings::resetDefaultsIfNeeded();
+    flog("start: AXtrusted=" +
+         std::string(platform::accessibility().isProcessTrusted() ? "true" : "false") +
+         " pid=" + std::to_string(platform::process().processIdentifier()));
+    armSelfTest();
+    if (anotherCopyRuns()) {
+        platform::application().terminate();
+        return;
+    }
+    platform::accessibility().isProcessTrustedWithPrompt();
+    requestScreenRecordingPrompt();
+    watchTerminatedApplications();
+    registerLaunchCompletion();
+}
+
+void AppDelegate::registerLaunchCompletion() {}
+
+void AppDelegate::armSelfTest() {
+    const auto environment = platform::process().environment();
+    const auto found = environment.find(selfTestVariable);
+    if (found == environment.end() || found->second != "1") return;
+    platform::dispatch().mainAsyncAfter(2.0, [] { flog("SELFTEST trigger"); });
+}
+
+bool AppDelegate::anotherCopyRuns() {
+    const std::string identifier = platform::process().bundleIdentifier().value_or("");
+    return platform::workspace().runningApplications(identifier).size() >= 2;
+}
+
+// The first screen-content request lets the desktop ask for the Screen Recording permission.
+void AppDelegate::requestScreenRecordingPrompt() {
+    platform::shareableContent().request(false, true, [](auto, auto) {});
+}
+
+void AppDelegate::watchTerminatedApplications() {
+    platform::workspace().observeTerminations([](const platform::TerminationNotification&) {});
+}

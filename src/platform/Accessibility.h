@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string_view>
+
+namespace platform {
+
+using AXError = int32_t;
+
+// An accessibility element: an application (window 0) or one of its windows.
+struct AXElement {
+    int32_t pid = 0;
+    uint64_t window = 0;
+    bool operator==(const AXElement&) const = default;
+};
+
+// Gives the window-server number of a window element; empty when the desktop has none.
+using WindowNumberFunction = std::function<AXError(const AXElement& element, uint32_t& number)>;
+
+class Accessibility {
+public:
+    virtual ~Accessibility() = default;
+
+    virtual bool isProcessTrusted() const = 0;
+    // The same question; the desktop prompts the user when the permission is missing.
+    virtual bool isProcessTrustedWithPrompt() = 0;
+    // Looks a private function up by name in the program's own symbol scope.
+    virtual WindowNumberFunction lookupWindowNumberFunction(std::string_view symbol) = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <memory>
+
+#include "platform/Accessibility.h"
+#include "platform/Application.h"
+#include "platform/Clock.h"
+#include "platform/Dispatch.h"
+#include "platform/Files.h"
+#include "platform/ProcessInfo.h"
+#include "platform/ShareableContent.h"
+#include "platform/UserDefaults.h"
+#include "platform/Workspace.h"
+
+namespace platform {
+
+// One desktop backend: every service the logic may call.
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    virtual Dispatch& dispatch() = 0;
+    virtual Clock& clock() = 0;
+    virtual UserDefaults& defaults() = 0;
+    virtual ProcessInfo& process() = 0;
+    virtual Application& application() = 0;
+    virtual Workspace& workspace() = 0;
+    virtual Accessibility& accessibility() = 0;
+    virtual ShareableContent& shareableContent() = 0;
+    virtual Files& files() = 0;
+
+    // -- pinning and capture services --
+
+    // -- shell services: hot keys, menu bar, fonts, images --
+
+    // -- interface services: screens, windows, views, layers, timers, taps, monitors --
+};
+
+// Chosen once at start-up (tests install a fresh one each); replaces any earlier one.
+void install(std::unique_ptr<Platform> backend);
+void uninstall();
+bool isInstalled();
+Platform& current();
+
+inline Dispatch& dispatch() { return current().dispatch(); }
+inline Clock& clock() { return current().clock(); }
+inline UserDefaults& defaults() { return current().defaults(); }
+inline ProcessInfo& process() { return current().process(); }
+inline Application& application() { return current().application(); }
+inline Workspace& workspace() { return current().workspace(); }
+inline Accessibility& accessibility() { return current().accessibility(); }
+inline ShareableContent& shareableContent() { return current().shareableContent(); }
+inline Files& files() { return current().files(); }
+
+// -- pinning and capture services --
+
+// -- shell services --
+
+// -- interface services --
+
+}  // namespace platform

@@ -1,0 +1,23 @@
+#include "platform/sim/SimAccessibility.h"
+
+namespace sim {
+
+bool SimAccessibility::isProcessTrustedWithPrompt() {
+    if (!desktop_.accessibilityTrusted) ++desktop_.accessibilityPrompts;
+    return desktop_.accessibilityTrusted;
+}
+
+platform::WindowNumberFunction SimAccessibility::lookupWindowNumberFunction(
+    std::string_view symbol) {
+    if (!desktop_.windowNumberFunctionPresent || symbol != "_AXUIElementGetWindow") return {};
+    SimDesktop* desktop = &desktop_;
+    return [desktop](const platform::AXElement& element, uint32_t& number) -> platform::AXError {
+        constexpr platform::AXError illegalArgument = -25201;
+        SimWindow* window = desktop->findWindow(static_cast<uint32_t>(element.window));
+        if (element.window == 0 || window == nullptr) return illegalArgument;
+        number = window->number;
+        return 0;
+    };
+}
+
+}  // namespace sim

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "platform/Application.h"
+#include "platform/sim/SimDesktop.h"
+
+namespace sim {
+
+// The application object of the running copy. The main loop is the desktop's main
+// queue, which its owner drains, so run() schedules the launch and returns.
+class SimApplication : public platform::Application {
+public:
+    explicit SimApplication(SimDesktop& desktop) : desktop_(desktop) {}
+    void setActivationPolicy(int policy) override;
+    void setDelegate(platform::ApplicationDelegate* delegate) override;
+    void run() override;
+    void terminate() override { desktop_.terminateCurrentProcess(); }
+    void activateIgnoringOtherApps(bool flag) override;
+
+private:
+    SimDesktop& desktop_;
+};
+
+}  // namespace sim

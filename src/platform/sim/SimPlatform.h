@@ -1,0 +1,59 @@
+#pragma once
+
+#include "platform/Platform.h"
+#include "platform/sim/SimAccessibility.h"
+#include "platform/sim/SimApplication.h"
+#include "platform/sim/SimClock.h"
+#include "platform/sim/SimDefaults.h"
+#include "platform/sim/SimDesktop.h"
+#include "platform/sim/SimDispatch.h"
+#include "platform/sim/SimFiles.h"
+#include "platform/sim/SimProcessInfo.h"
+#include "platform/sim/SimShareableContent.h"
+#include "platform/sim/SimWorkspace.h"
+
+namespace sim {
+
+// The simulated desktop seen through the platform interfaces. The desktop must outlive it.
+class SimPlatform : public platform::Platform {
+public:
+    explicit SimPlatform(SimDesktop& desktop)
+        : dispatch_(desktop), clock_(desktop), defaults_(desktop), process_(desktop),
+          application_(desktop), workspace_(desktop), accessibility_(desktop),
+          shareableContent_(desktop), files_(desktop) {}
+
+    platform::Dispatch& dispatch() override { return dispatch_; }
+    platform::Clock& clock() override { return clock_; }
+    platform::UserDefaults& defaults() override { return defaults_; }
+    platform::ProcessInfo& process() override { return process_; }
+    platform::Application& application() override { return application_; }
+    platform::Workspace& workspace() override { return workspace_; }
+    platform::Accessibility& accessibility() override { return accessibility_; }
+    platform::ShareableContent& shareableContent() override { return shareableContent_; }
+    platform::Files& files() override { return files_; }
+
+    // -- pinning and capture services --
+
+    // -- shell services --
+
+    // -- interface services --
+
+private:
+    SimDispatch dispatch_;
+    SimClock clock_;
+    SimDefaults defaults_;
+    SimProcessInfo process_;
+    SimApplication application_;
+    SimWorkspace workspace_;
+    SimAccessibility accessibility_;
+    SimShareableContent shareableContent_;
+    SimFiles files_;
+
+    // -- pinning and capture services --
+
+    // -- shell services --
+
+    // -- interface services --
+};
+
+}  // namespace sim

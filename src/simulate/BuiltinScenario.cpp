@@ -1,0 +1,22 @@
+#include "simulate/BuiltinScenario.h"
+
+const char* const builtinScenario = R"(# A desktop with one display, an editor and a browser.
+screen 0 0 1920 1080 0 0 1920 1055
+app 812 com.example.editor Editor
+app 813 com.example.browser Browser
+window 471 812 120 80 800 600
+window 472 812 300 200 640 480 offscreen
+window 501 813 960 100 900 700
+focus 812
+permission accessibility on
+permission screen-recording on
+env QUELM_PIN_TEST 1
+
+say == launch with the self-test armed
+at 0 launch 4242
+dump settings
+say == a second copy starts and ends at once
+at 1 launch 4243
+dump copies
+at 3 dump log
+)";

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "simulate/Scenario.h"
+
+// The commands of a scenario, in groups by what they drive.
+void defineSceneCommands(Scenario& scenario);   // the desktop before and between launches
+void defineLaunchCommands(Scenario& scenario);  // copies of the program, applications
+void defineDumpCommands(Scenario& scenario);    // observable state on standard output
+// -- pinning commands --
+
+// -- shell commands --
+
+// -- interface commands --
+
+inline void defineAllCommands(Scenario& scenario) {
+    defineSceneCommands(scenario);
+    defineLaunchCommands(scenario);
+    defineDumpCommands(scenario);
+    // -- pinning commands --
+
+    // -- shell commands --
+
+    // -- interface commands --
+}
