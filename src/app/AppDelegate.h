@@ -4,7 +4,7 @@
 
 // The application delegate: the launch sequence, and (elsewhere) the status item.
 class AppDelegate : public platform::ApplicationDelegate {
-public:
+  public:
     static constexpr const char* selfTestVariable = "QUELM_PIN_TEST";
 
     AppDelegate() = default;
@@ -12,7 +12,7 @@ public:
     void applicationDidFinishLaunching() override;
     void registerLaunchCompletion();
 
-private:
+  private:
     void armSelfTest();
     bool anotherCopyRuns();
     void requestScreenRecordingPrompt();

@@ -15,7 +15,9 @@ std::vector<std::unique_ptr<AppDelegate>> delegates;
 
 }  // namespace
 
-const platform::WindowNumberFunction& axUIElementGetWindow() { return windowNumberFunction; }
+const platform::WindowNumberFunction& axUIElementGetWindow() {
+    return windowNumberFunction;
+}
 
 int runApplication() {
     windowNumberFunction =

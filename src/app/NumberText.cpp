@@ -15,8 +15,8 @@ std::string decimalText(double value) {
 }
 
 std::string rectText(const platform::Rect& rect) {
-    return "(" + decimalText(rect.x) + ", " + decimalText(rect.y) + ", " +
-           decimalText(rect.width) + ", " + decimalText(rect.height) + ")";
+    return "(" + decimalText(rect.x) + ", " + decimalText(rect.y) + ", " + decimalText(rect.width) +
+           ", " + decimalText(rect.height) + ")";
 }
 
 std::string pointText(const platform::Point& point) {

@@ -17,9 +17,7 @@ struct Color {
 
     bool operator==(const Color&) const = default;
 
-    static Color sRGB(double r, double g, double b, double a) {
-        return {Space::sRGB, r, g, b, a};
-    }
+    static Color sRGB(double r, double g, double b, double a) { return {Space::sRGB, r, g, b, a}; }
     static Color calibrated(double r, double g, double b, double a) {
         return {Space::calibratedRGB, r, g, b, a};
     }

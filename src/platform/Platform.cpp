@@ -21,7 +21,9 @@ void uninstall() {
     installed.reset();
 }
 
-bool isInstalled() { return active.load() != nullptr; }
+bool isInstalled() {
+    return active.load() != nullptr;
+}
 
 Platform& current() {
     Platform* backend = active.load();

@@ -11,8 +11,10 @@ bool isSpace(char c) {
 }
 
 std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isSpace(text.back())) text.remove_suffix(1);
+    while (!text.empty() && isSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isSpace(text.back()))
+        text.remove_suffix(1);
     return text;
 }
 
@@ -64,7 +66,7 @@ std::string hexString(const platform::Color& color) {
     const auto srgb = color.inSRGB();
     if (!srgb) return "66746A";
     char text[32];
-    std::snprintf(text, sizeof text, "%02X%02X%02X", component255(srgb->red), component255(srgb->green),
-                  component255(srgb->blue));
+    std::snprintf(text, sizeof text, "%02X%02X%02X", component255(srgb->red),
+                  component255(srgb->green), component255(srgb->blue));
     return text;
 }

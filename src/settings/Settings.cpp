@@ -37,7 +37,9 @@ void saveShortcut(int64_t keyCode, uint64_t modifiers) {
     platform::defaults().setInteger(static_cast<int64_t>(stored), modsKey);
 }
 
-uint64_t mask(uint64_t modifierFlags) { return modifierFlags & useFlags; }
+uint64_t mask(uint64_t modifierFlags) {
+    return modifierFlags & useFlags;
+}
 
 uint32_t carbonOf(uint64_t modifiers) {
     uint32_t carbon = 0;
@@ -61,6 +63,8 @@ std::string language() {
     return "pl";
 }
 
-void setLanguage(const std::string& code) { platform::defaults().setString(code, languageKey); }
+void setLanguage(const std::string& code) {
+    platform::defaults().setString(code, languageKey);
+}
 
 }  // namespace Settings

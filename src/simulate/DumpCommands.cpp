@@ -38,12 +38,14 @@ void dumpLog(Scenario& s) {
     }
     s.out() << "log:\n";
     std::istringstream lines(records);
-    for (std::string line; std::getline(lines, line);) s.out() << "  " << line << "\n";
+    for (std::string line; std::getline(lines, line);)
+        s.out() << "  " << line << "\n";
 }
 
 void dumpProcesses(Scenario& s) {
     s.out() << "running " << sim::SimDesktop::programBundleIdentifier << ":";
-    for (const auto& app : s.desktop().runningApplications(sim::SimDesktop::programBundleIdentifier))
+    for (const auto& app :
+         s.desktop().runningApplications(sim::SimDesktop::programBundleIdentifier))
         s.out() << " " << app.processIdentifier;
     s.out() << "\n";
 }
@@ -62,7 +64,8 @@ void dump(Scenario& s, const Scenario::Args& args) {
 void defineDumpCommands(Scenario& scenario) {
     scenario.define("dump", 1, "dump defaults|settings|log|copies", dump);
     scenario.define("say", 1, "say TEXT", [](Scenario& s, const Scenario::Args& args) {
-        for (size_t i = 0; i < args.size(); ++i) s.out() << (i ? " " : "") << args[i];
+        for (size_t i = 0; i < args.size(); ++i)
+            s.out() << (i ? " " : "") << args[i];
         s.out() << "\n";
     });
 }

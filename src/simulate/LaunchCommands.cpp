@@ -18,14 +18,16 @@ void launch(Scenario& s, const Scenario::Args& args) {
 
 void quit(Scenario& s, const Scenario::Args& args) {
     const int32_t pid = pidArg(args, 0, 0);
-    if (s.desktop().findApp(pid) == nullptr) throw ScenarioError{"no running application " + args[0]};
+    if (s.desktop().findApp(pid) == nullptr)
+        throw ScenarioError{"no running application " + args[0]};
     s.desktop().quitApplication(pid);
 }
 
 void focus(Scenario& s, const Scenario::Args& args) {
     if (args[0] == "none") return s.desktop().setFrontmost(std::nullopt);
     const int32_t pid = pidArg(args, 0, 0);
-    if (s.desktop().findApp(pid) == nullptr) throw ScenarioError{"no running application " + args[0]};
+    if (s.desktop().findApp(pid) == nullptr)
+        throw ScenarioError{"no running application " + args[0]};
     s.desktop().setFrontmost(pid);
 }
 

@@ -5,8 +5,7 @@
 
 Scenario::Scenario(sim::SimDesktop& desktop, std::ostream& out) : desktop_(desktop), out_(out) {}
 
-void Scenario::define(const std::string& name, size_t minArgs, std::string usage,
-                      Handler handler) {
+void Scenario::define(const std::string& name, size_t minArgs, std::string usage, Handler handler) {
     commands_[name] = {minArgs, std::move(usage), std::move(handler)};
 }
 
@@ -43,9 +42,11 @@ bool Scenario::runLine(const Args& words, std::ostream& errors, size_t lineNumbe
             first = 2;
         }
         const auto found = commands_.find(words[first]);
-        if (found == commands_.end()) throw ScenarioError{"unknown command \"" + words[first] + "\""};
+        if (found == commands_.end())
+            throw ScenarioError{"unknown command \"" + words[first] + "\""};
         const Args args(words.begin() + static_cast<long>(first) + 1, words.end());
-        if (args.size() < found->second.minArgs) throw ScenarioError{"usage: " + found->second.usage};
+        if (args.size() < found->second.minArgs)
+            throw ScenarioError{"usage: " + found->second.usage};
         found->second.handler(*this, args);
         desktop_.runUntilIdle();
     } catch (const ScenarioError& error) {

@@ -13,7 +13,7 @@
 // A fresh simulated desktop per test, installed as the platform, with one running copy
 // of the program (pid 4242) whose work runs on the desktop's main queue.
 class SimFixture : public ::testing::Test {
-protected:
+  protected:
     static constexpr int32_t ownPid = 4242;
 
     SimFixture() {

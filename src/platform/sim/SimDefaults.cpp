@@ -39,6 +39,8 @@ void SimDefaults::setString(const std::string& value, const std::string& key) {
     desktop_.defaults[key] = value;
 }
 
-void SimDefaults::removeObject(const std::string& key) { desktop_.defaults.erase(key); }
+void SimDefaults::removeObject(const std::string& key) {
+    desktop_.defaults.erase(key);
+}
 
 }  // namespace sim

@@ -6,8 +6,8 @@
 
 namespace sim {
 
-SimDesktop::SimDesktop() : programBundleId(programBundleIdentifier),
-                           wallOrigin_(std::chrono::system_clock::now()) {}
+SimDesktop::SimDesktop()
+    : programBundleId(programBundleIdentifier), wallOrigin_(std::chrono::system_clock::now()) {}
 
 SimDesktop::~SimDesktop() {
     global_.waitIdle();
@@ -145,7 +145,9 @@ std::optional<platform::RunningApplication> SimDesktop::frontmostApplication() c
     return std::nullopt;
 }
 
-void SimDesktop::addWindow(SimWindow window) { windows_.push_back(window); }
+void SimDesktop::addWindow(SimWindow window) {
+    windows_.push_back(window);
+}
 
 SimWindow* SimDesktop::findWindow(uint32_t number) {
     for (auto& window : windows_)
@@ -163,7 +165,8 @@ std::vector<platform::SCWindow> SimDesktop::shareableWindows(bool onScreenOnly) 
         if (onScreenOnly && !window.onScreen) continue;
         platform::SCWindow record{window.number, window.frame, std::nullopt, window.onScreen};
         for (const auto& app : apps_)
-            if (app.running && window.ownerPid != 0 && app.info.processIdentifier == window.ownerPid)
+            if (app.running && window.ownerPid != 0 &&
+                app.info.processIdentifier == window.ownerPid)
                 record.owningApplication = app.info;
         list.push_back(record);
     }

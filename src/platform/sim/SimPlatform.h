@@ -16,11 +16,17 @@ namespace sim {
 
 // The simulated desktop seen through the platform interfaces. The desktop must outlive it.
 class SimPlatform : public platform::Platform {
-public:
+  public:
     explicit SimPlatform(SimDesktop& desktop)
-        : dispatch_(desktop), clock_(desktop), defaults_(desktop), process_(desktop),
-          application_(desktop), workspace_(desktop), accessibility_(desktop),
-          shareableContent_(desktop), files_(desktop) {}
+        : dispatch_(desktop),
+          clock_(desktop),
+          defaults_(desktop),
+          process_(desktop),
+          application_(desktop),
+          workspace_(desktop),
+          accessibility_(desktop),
+          shareableContent_(desktop),
+          files_(desktop) {}
 
     platform::Dispatch& dispatch() override { return dispatch_; }
     platform::Clock& clock() override { return clock_; }
@@ -38,7 +44,7 @@ public:
 
     // -- interface services --
 
-private:
+  private:
     SimDispatch dispatch_;
     SimClock clock_;
     SimDefaults defaults_;

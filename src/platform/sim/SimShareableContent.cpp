@@ -6,8 +6,9 @@ void SimShareableContent::request(bool, bool onScreenWindowsOnly, Completion com
     ++desktop_.shareableContentRequests;
     if (!desktop_.shareableContentAnswers) return;
     if (!desktop_.screenCaptureAllowed) {
-        platform::PlatformError denied{-3801, "The user declined TCCs for application, window, "
-                                              "display capture"};
+        platform::PlatformError denied{-3801,
+                                       "The user declined TCCs for application, window, "
+                                       "display capture"};
         desktop_.postService([completion, denied] { completion(std::nullopt, denied); });
         return;
     }

@@ -3,7 +3,8 @@
 namespace sim {
 
 SimWorkerPool::SimWorkerPool(unsigned threads) {
-    for (unsigned i = 0; i < threads; ++i) threads_.emplace_back([this] { work(); });
+    for (unsigned i = 0; i < threads; ++i)
+        threads_.emplace_back([this] { work(); });
 }
 
 SimWorkerPool::~SimWorkerPool() {
@@ -12,7 +13,8 @@ SimWorkerPool::~SimWorkerPool() {
         stopping_ = true;
     }
     wake_.notify_all();
-    for (auto& thread : threads_) thread.join();
+    for (auto& thread : threads_)
+        thread.join();
 }
 
 void SimWorkerPool::post(Task task) {

@@ -1,0 +1,45 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "app/Log.h"
+#include "support/SimFixture.h"
+
+namespace {
+
+std::chrono::system_clock::time_point utc(int y, int mo, int d, int h, int mi, int s) {
+    using namespace std::chrono;
+    return sys_days{year{y} / month{static_cast<unsigned>(mo)} / day{static_cast<unsigned>(d)}} +
+           hours{h} + minutes{mi} + seconds{s};
+}
+
+TEST(LogRecord, BracketedUtcStampThenMessageAndOneLineFeed) {
+    EXPECT_EQ(logRecord(utc(2026, 12, 4, 23, 9, 21), "pin: pid=812 name=Editor"),
+              "[2026-12-04 23:09:21 +0000] pin: pid=812 name=Editor\n");
+    EXPECT_EQ(logRecord(utc(2027, 1, 2, 3, 4, 5), ""), "[2027-01-02 03:04:05 +0000] \n");
+}
+
+TEST(LogRecord, KeepsTheMessageUnchangedIncludingLineFeedsAndUtf8) {
+    const std::string message = "Wciśnij kombinację… \n  second line";
+    EXPECT_EQ(logRecord(utc(2026, 12, 4, 0, 0, 0), message),
+              "[2026-12-04 00:00:00 +0000] " + message + "\n");
+}
+
+TEST(LogRecord, CutsFractionsOfASecond) {
+    const auto when = utc(2026, 12, 4, 23, 59, 59) + std::chrono::milliseconds(999);
+    EXPECT_EQ(logRecord(when, "x"), "[2026-12-04 23:59:59 +0000] x\n");
+}
+
+class FlogTest : public SimFixture {};
+
+TEST_F(FlogTest, AppendsOneRecordPerCallToTheFixedFileAtTheDesktopsTime) {
+    desktop.setWallClockOrigin(utc(2026, 12, 4, 23, 9, 21));
+    flog("first");
+    desktop.advance(61);
+    flog("second");
+    std::lock_guard lock(desktop.filesMutex);
+    EXPECT_EQ(desktop.files["/tmp/vorin.log"],
+              "[2026-12-04 23:09:21 +0000] first\n[2026-12-04 23:10:22 +0000] second\n");
+}
+
+}  // namespace

@@ -1,0 +1,95 @@
+#include "platform/posix/PosixFiles.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class PosixFilesTest : public ::testing::Test {
+  protected:
+    PosixFilesTest() {
+        dir = fs::temp_directory_path() /
+              ("veltrin-files-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        path = (dir / "vorin.log").string();
+    }
+    ~PosixFilesTest() override { fs::remove_all(dir); }
+
+    std::string contents(const fs::path& file) const {
+        std::ifstream in(file, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    fs::path dir;
+    std::string path;
+    platform::PosixFiles files;
+};
+
+TEST_F(PosixFilesTest, CreatesTheFileOwnerOnlyThenAppends) {
+    files.appendRecord(path, "one\n");
+    files.appendRecord(path, "two\n");
+    EXPECT_EQ(contents(path), "one\ntwo\n");
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+}
+
+TEST_F(PosixFilesTest, AppendsAfterExistingBytesWithoutAddingASeparator) {
+    std::ofstream(path) << "partial line";
+    files.appendRecord(path, "[x] next\n");
+    EXPECT_EQ(contents(path), "partial line[x] next\n");
+}
+
+TEST_F(PosixFilesTest, NeverFollowsASymbolicLinkPlantedAtThePath) {
+    const fs::path target = dir / "victim";
+    std::ofstream(target) << "precious";
+    fs::create_symlink(target, path);
+    files.appendRecord(path, "record\n");
+    EXPECT_EQ(contents(target), "precious");
+    fs::remove(target);  // a dangling link must not be created through either
+    files.appendRecord(path, "record\n");
+    EXPECT_FALSE(fs::exists(target));
+}
+
+TEST_F(PosixFilesTest, DoesNotHangOnAPipePlantedAtThePath) {
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    const auto start = std::chrono::steady_clock::now();
+    files.appendRecord(path, "record\n");  // the record is lost, the caller goes on
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_TRUE(fs::is_fifo(path));
+}
+
+TEST_F(PosixFilesTest, TwoWritersNeverInterleaveInsideARecord) {
+    constexpr int perWriter = 2000;
+    auto writer = [this](char mark) {
+        const std::string record = std::string(200, mark) + "\n";
+        for (int i = 0; i < perWriter; ++i)
+            files.appendRecord(path, record);
+    };
+    std::thread a(writer, 'a'), b(writer, 'b');
+    a.join();
+    b.join();
+    std::istringstream lines(contents(path));
+    int count = 0;
+    for (std::string line; std::getline(lines, line); ++count) {
+        ASSERT_EQ(line.size(), 200u);
+        ASSERT_EQ(line.find_first_not_of(line[0]), std::string::npos) << "mixed line " << count;
+    }
+    EXPECT_EQ(count, 2 * perWriter);
+}
+
+}  // namespace
