@@ -20,7 +20,8 @@ public:
     explicit SimPlatform(SimDesktop& desktop)
         : dispatch_(desktop), clock_(desktop), defaults_(desktop), process_(desktop),
           application_(desktop), workspace_(desktop), accessibility_(desktop),
-          shareableContent_(desktop), files_(desktop) {}
+          shareableContent_(desktop), files_(desktop),
+          interface_(desktop) {}
 
     platform::Dispatch& dispatch() override { return dispatch_; }
     platform::Clock& clock() override { return clock_; }
@@ -37,6 +38,14 @@ public:
     // -- shell services --
 
     // -- interface services --
+    platform::Screens& screens() override { return interface_.screenService; }
+    platform::Windows& windows() override { return interface_.ownWindows; }
+    platform::WindowList& windowList() override { return interface_.windowList; }
+    platform::Transaction& transaction() override { return interface_.transactions; }
+    platform::Timers& timers() override { return interface_.timers; }
+    platform::DisplayLinks& displayLinks() override { return interface_.displayLinks; }
+    platform::EventTaps& eventTaps() override { return interface_.eventTaps; }
+    platform::KeyMonitors& keyMonitors() override { return interface_.keyMonitors; }
 
 private:
     SimDispatch dispatch_;
@@ -54,6 +63,7 @@ private:
     // -- shell services --
 
     // -- interface services --
+    SimDesktop& interface_;  // the interface services live in the desktop's model
 };
 
 }  // namespace sim
