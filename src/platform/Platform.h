@@ -7,6 +7,7 @@
 #include "platform/Clock.h"
 #include "platform/Dispatch.h"
 #include "platform/Files.h"
+#include "platform/InterfaceServices.h"
 #include "platform/ProcessInfo.h"
 #include "platform/ShareableContent.h"
 #include "platform/UserDefaults.h"
@@ -34,6 +35,14 @@ class Platform {
     // -- shell services: hot keys, menu bar, fonts, images --
 
     // -- interface services: screens, windows, views, layers, timers, taps, monitors --
+    virtual Screens& screens() = 0;
+    virtual Windows& windows() = 0;
+    virtual WindowList& windowList() = 0;
+    virtual Transaction& transaction() = 0;
+    virtual Timers& timers() = 0;
+    virtual DisplayLinks& displayLinks() = 0;
+    virtual EventTaps& eventTaps() = 0;
+    virtual KeyMonitors& keyMonitors() = 0;
 };
 
 // Chosen once at start-up (tests install a fresh one each); replaces any earlier one.
@@ -75,5 +84,13 @@ inline Files& files() {
 // -- shell services --
 
 // -- interface services --
+inline Screens& screens() { return current().screens(); }
+inline Windows& windows() { return current().windows(); }
+inline WindowList& windowList() { return current().windowList(); }
+inline Transaction& transaction() { return current().transaction(); }
+inline Timers& timers() { return current().timers(); }
+inline DisplayLinks& displayLinks() { return current().displayLinks(); }
+inline EventTaps& eventTaps() { return current().eventTaps(); }
+inline KeyMonitors& keyMonitors() { return current().keyMonitors(); }
 
 }  // namespace platform

@@ -11,6 +11,7 @@ void defineDumpCommands(Scenario& scenario);    // observable state on standard 
 // -- shell commands --
 
 // -- interface commands --
+void defineInterfaceCommands(Scenario& scenario);  // window server, refreshes, mouse, keys
 
 inline void defineAllCommands(Scenario& scenario) {
     defineSceneCommands(scenario);
@@ -21,4 +22,5 @@ inline void defineAllCommands(Scenario& scenario) {
     // -- shell commands --
 
     // -- interface commands --
+    defineInterfaceCommands(scenario);
 }

@@ -16,6 +16,7 @@
 #include "platform/RunningApplication.h"
 #include "platform/ShareableContent.h"
 #include "platform/Workspace.h"
+#include "platform/sim/SimInterfaceModel.h"
 #include "platform/sim/SimRunLoop.h"
 #include "platform/sim/SimWorkerPool.h"
 
@@ -126,6 +127,16 @@ class SimDesktop {
     // --- shell model: hot keys, menu bar, fonts, images --------------------------------
 
     // --- interface model: windows, views, layers, timers, taps, monitors -------------
+    // Each is both the platform service and its control surface (refresh, mousePress,
+    // keyDown, ...). They keep no reference back into the desktop past its life.
+    SimScreens screenService{*this};
+    SimWindows ownWindows;
+    SimWindowList windowList{*this};
+    SimTransaction transactions;
+    SimTimers timers{*this};
+    SimDisplayLinks displayLinks;
+    SimEventTaps eventTaps{*this};
+    SimKeyMonitors keyMonitors{*this};
 
   private:
     void notifyTermination(const platform::RunningApplication& app);

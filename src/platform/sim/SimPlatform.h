@@ -26,7 +26,8 @@ class SimPlatform : public platform::Platform {
           workspace_(desktop),
           accessibility_(desktop),
           shareableContent_(desktop),
-          files_(desktop) {}
+          files_(desktop),
+          interface_(desktop) {}
 
     platform::Dispatch& dispatch() override { return dispatch_; }
     platform::Clock& clock() override { return clock_; }
@@ -43,6 +44,14 @@ class SimPlatform : public platform::Platform {
     // -- shell services --
 
     // -- interface services --
+    platform::Screens& screens() override { return interface_.screenService; }
+    platform::Windows& windows() override { return interface_.ownWindows; }
+    platform::WindowList& windowList() override { return interface_.windowList; }
+    platform::Transaction& transaction() override { return interface_.transactions; }
+    platform::Timers& timers() override { return interface_.timers; }
+    platform::DisplayLinks& displayLinks() override { return interface_.displayLinks; }
+    platform::EventTaps& eventTaps() override { return interface_.eventTaps; }
+    platform::KeyMonitors& keyMonitors() override { return interface_.keyMonitors; }
 
   private:
     SimDispatch dispatch_;
@@ -60,6 +69,7 @@ class SimPlatform : public platform::Platform {
     // -- shell services --
 
     // -- interface services --
+    SimDesktop& interface_;  // the interface services live in the desktop's model
 };
 
 }  // namespace sim

@@ -1,0 +1,67 @@
+#include "platform/sim/SimKeyMonitors.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <iostream>
+
+#include "platform/sim/SimDesktop.h"
+
+namespace sim {
+
+struct SimKeyMonitors::Monitor : platform::KeyMonitor {
+    uint64_t mask = 0;
+    Handler handler;
+};
+
+namespace {
+
+constexpr uint64_t keyDownType = 10;
+
+void requireMainThread(const SimDesktop& desktop, const char* call) {
+    if (desktop.isMainThread()) return;
+    std::cerr << "simulated desktop: " << call << " off the main thread\n";
+    std::abort();
+}
+
+}  // namespace
+
+std::shared_ptr<platform::KeyMonitor> SimKeyMonitors::addLocalMonitor(uint64_t mask,
+                                                                      Handler handler) {
+    requireMainThread(desktop_, "adding a key monitor");
+    if (!handler) return nullptr;
+    auto monitor = std::make_shared<Monitor>();
+    monitor->mask = mask;
+    monitor->handler = std::move(handler);
+    monitors_.push_back(monitor);
+    return monitor;
+}
+
+void SimKeyMonitors::removeMonitor(const std::shared_ptr<platform::KeyMonitor>& monitor) {
+    requireMainThread(desktop_, "removing a key monitor");
+    std::erase_if(monitors_, [&monitor](const auto& installed) { return installed == monitor; });
+}
+
+bool SimKeyMonitors::isInstalled(const std::shared_ptr<Monitor>& monitor) const {
+    return std::find(monitors_.begin(), monitors_.end(), monitor) != monitors_.end();
+}
+
+// A handler may remove any monitor (its own included), so each is checked again just
+// before its turn; the handler is copied since removal releases it.
+SimKeyMonitors::Delivery SimKeyMonitors::keyDown(uint16_t keyCode, uint64_t modifierFlags) {
+    requireMainThread(desktop_, "key delivery");
+    Delivery delivery;
+    delivery.pressed = {keyCode, modifierFlags};
+    std::optional<platform::KeyEvent> passing = delivery.pressed;
+    for (const auto& monitor : std::vector(monitors_)) {
+        if (!isInstalled(monitor) || (monitor->mask & (uint64_t{1} << keyDownType)) == 0) continue;
+        const Handler handler = monitor->handler;
+        passing = handler(*passing);
+        if (!passing) break;
+    }
+    delivery.delivered = passing;
+    delivery.reachedKeyWindow = passing && desktop_.ownWindows.keyWindow() != nullptr;
+    deliveries_.push_back(delivery);
+    return delivery;
+}
+
+}  // namespace sim

@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include "platform/Layer.h"
+#include "platform/View.h"
+#include "support/SimFixture.h"
+
+using platform::KeyframeAnimation;
+using platform::Layer;
+using platform::Rect;
+
+class LayerTest : public SimFixture {};
+
+TEST_F(LayerTest, SizableSublayersFollowTheirParentsSizeThroughTheTree) {
+    auto parent = Layer::make();
+    parent->setFrame({6, 6, 800, 600});
+    auto stretching = Layer::make();
+    stretching->setFrame(parent->bounds());
+    stretching->setAutoresizingMask(Layer::widthSizable | Layer::heightSizable);
+    auto fixed = Layer::make();
+    fixed->setFrame({10, 10, 50, 50});
+    auto grandchild = Layer::make();
+    grandchild->setFrame({0, 0, 800, 20});
+    grandchild->setAutoresizingMask(Layer::widthSizable);
+    stretching->addSublayer(grandchild);
+    parent->addSublayer(stretching);
+    parent->addSublayer(fixed);
+
+    parent->setFrame({0, 0, 900, 500});
+    EXPECT_EQ(stretching->frame(), (Rect{0, 0, 900, 500}));
+    EXPECT_EQ(fixed->frame(), (Rect{10, 10, 50, 50}));
+    EXPECT_EQ(grandchild->frame(), (Rect{0, 0, 900, 20}));
+
+    parent->setBounds({0, 0, 1000, 500});  // keeps the centre
+    EXPECT_EQ(parent->frame(), (Rect{-50, 0, 1000, 500}));
+    EXPECT_EQ(stretching->frame().width, 1000);
+}
+
+TEST_F(LayerTest, ViewLayersFollowTheWindowAndHangInSubviewOrder) {
+    auto window = platform::windows().makePanel({100, 100, 300, 200}, 0, 2, false);
+    auto content = platform::View::make({0, 0, 300, 200});
+    content->setWantsLayer(true);
+    auto picture = Layer::make();
+    picture->setFrame({6, 6, 288, 188});
+    picture->setAutoresizingMask(Layer::widthSizable | Layer::heightSizable);
+    content->layer()->addSublayer(picture);
+    auto first = platform::View::make({1, 1, 10, 10});
+    auto second = platform::View::make({2, 2, 10, 10});
+    second->setWantsLayer(true);
+    content->addSubview(first);
+    content->addSubview(second);
+    first->setWantsLayer(true);  // a layer made later still goes into the parent's layer
+    window->setContentView(content);
+
+    window->setFrame({100, 100, 400, 250}, true);
+    EXPECT_EQ(content->layer()->frame(), (Rect{0, 0, 400, 250}));
+    EXPECT_EQ(picture->frame(), (Rect{6, 6, 388, 238}));
+    ASSERT_EQ(content->layer()->sublayers().size(), 3u);
+    EXPECT_EQ(content->layer()->sublayers()[1], second->layer());
+    EXPECT_EQ(content->layer()->sublayers()[2], first->layer());
+    EXPECT_EQ(first->superview(), content);
+}
+
+TEST_F(LayerTest, ATreeRefusesCyclesAndMovesALayerBetweenParents) {
+    auto a = Layer::make();
+    auto b = Layer::make();
+    auto c = Layer::make();
+    a->addSublayer(b);
+    b->addSublayer(c);
+    c->addSublayer(a);
+    b->addSublayer(b);
+    EXPECT_TRUE(c->sublayers().empty());
+    EXPECT_EQ(b->sublayers().size(), 1u);
+    a->addSublayer(c);
+    EXPECT_TRUE(b->sublayers().empty());
+    EXPECT_EQ(c->superlayer(), a);
+}
+
+TEST_F(LayerTest, AnAnimationReplacesTheOneUnderItsKeyAndEndsOnTime) {
+    auto layer = Layer::make();
+    const KeyframeAnimation bounce{
+        "transform.scale", {1.0, 1.18, 0.93, 1.0}, {0, 0.4, 0.75, 1}, 0.3};
+    KeyframeAnimation later = bounce;
+    later.values = {1.0, 1.1, 1.0};
+    KeyframeAnimation pulse{
+        "transform.scale", {1.0, 1.05, 1.0}, {}, 0.6, KeyframeAnimation::infinite};
+    layer->addAnimation(bounce, "bounce");
+    layer->addAnimation(pulse, "pulse");
+    desktop.advance(0.2);
+    layer->addAnimation(later, "bounce");
+    EXPECT_EQ(layer->animationKeys(), (std::vector<std::string>{"pulse", "bounce"}));
+    EXPECT_EQ(layer->animation("bounce"), later);
+
+    desktop.advance(0.2);  // the first bounce would have ended by now, the second not
+    EXPECT_EQ(layer->animation("bounce"), later);
+    desktop.advance(0.2);
+    EXPECT_FALSE(layer->animation("bounce"));
+    desktop.advance(100);
+    EXPECT_EQ(layer->animation("pulse"), pulse);
+    layer->removeAnimation("pulse");
+    EXPECT_TRUE(layer->animationKeys().empty());
+}
+
+TEST_F(LayerTest, ChangesRecordWhetherActionsWereDisabled) {
+    auto layer = Layer::make();
+    auto& transaction = platform::transaction();
+    layer->setCornerRadius(8);
+    transaction.begin();
+    transaction.setDisableActions(true);
+    layer->setCornerRadius(12);
+    transaction.begin();  // nested: starts disabled like the outer one
+    layer->setBorderWidth(3);
+    transaction.setDisableActions(false);
+    layer->setBorderWidth(4);
+    transaction.commit();
+    layer->setBorderWidth(5);
+    transaction.commit();
+    transaction.commit();  // unbalanced: harmless
+    layer->setCornerRadius(14);
+
+    const auto radius = desktop.transactions.changesOf(*layer, "cornerRadius");
+    ASSERT_EQ(radius.size(), 3u);
+    EXPECT_FALSE(radius[0].inTransaction);
+    EXPECT_TRUE(radius[1].actionsDisabled);
+    EXPECT_FALSE(radius[2].actionsDisabled);
+    const auto width = desktop.transactions.changesOf(*layer, "borderWidth");
+    ASSERT_EQ(width.size(), 3u);
+    EXPECT_TRUE(width[0].actionsDisabled);
+    EXPECT_FALSE(width[1].actionsDisabled);
+    EXPECT_TRUE(width[2].actionsDisabled);
+    EXPECT_EQ(desktop.transactions.depth(), 0u);
+}
