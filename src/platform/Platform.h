@@ -2,8 +2,10 @@
 
 #include <memory>
 
+#include "platform/AXElements.h"
 #include "platform/Accessibility.h"
 #include "platform/Application.h"
+#include "platform/CaptureStream.h"
 #include "platform/Clock.h"
 #include "platform/Dispatch.h"
 #include "platform/Files.h"
@@ -31,6 +33,8 @@ class Platform {
     virtual Files& files() = 0;
 
     // -- pinning and capture services --
+    virtual AXElements& axElements() = 0;
+    virtual CaptureStreams& captureStreams() = 0;
 
     // -- shell services: hot keys, menu bar, fonts, images --
 
@@ -80,6 +84,8 @@ inline Files& files() {
 }
 
 // -- pinning and capture services --
+inline AXElements& axElements() { return current().axElements(); }
+inline CaptureStreams& captureStreams() { return current().captureStreams(); }
 
 // -- shell services --
 

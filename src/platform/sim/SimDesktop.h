@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <deque>
@@ -17,6 +18,8 @@
 #include "platform/ShareableContent.h"
 #include "platform/Workspace.h"
 #include "platform/sim/SimInterfaceModel.h"
+#include "platform/sim/SimAXModel.h"
+#include "platform/sim/SimCaptureModel.h"
 #include "platform/sim/SimRunLoop.h"
 #include "platform/sim/SimWorkerPool.h"
 
@@ -123,6 +126,8 @@ class SimDesktop {
     std::mutex filesMutex;
 
     // --- pinning and capture model ----------------------------------------------------
+    SimAXModel axModel{*this};
+    SimCaptureModel captureModel{*this};
 
     // --- shell model: hot keys, menu bar, fonts, images --------------------------------
 
@@ -147,7 +152,8 @@ class SimDesktop {
     SimWorkerPool service_{1};
     std::chrono::system_clock::time_point wallOrigin_;
     std::deque<SimProcess> processes_;
-    int32_t current_ = 0;
+    // Read by work posted from other threads, written as the main queue enters each copy.
+    std::atomic<int32_t> current_{0};
     std::vector<SimApp> apps_;
     std::vector<SimWindow> windows_;
     std::optional<int32_t> frontmost_;

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/sim/SimAXElements.h"
 #include "platform/sim/SimAccessibility.h"
 #include "platform/sim/SimApplication.h"
+#include "platform/sim/SimCaptureStreams.h"
 #include "platform/sim/SimClock.h"
 #include "platform/sim/SimDefaults.h"
 #include "platform/sim/SimDesktop.h"
@@ -27,6 +29,8 @@ class SimPlatform : public platform::Platform {
           accessibility_(desktop),
           shareableContent_(desktop),
           files_(desktop),
+          axElements_(desktop),
+          captureStreams_(desktop),
           interface_(desktop) {}
 
     platform::Dispatch& dispatch() override { return dispatch_; }
@@ -40,6 +44,8 @@ class SimPlatform : public platform::Platform {
     platform::Files& files() override { return files_; }
 
     // -- pinning and capture services --
+    platform::AXElements& axElements() override { return axElements_; }
+    platform::CaptureStreams& captureStreams() override { return captureStreams_; }
 
     // -- shell services --
 
@@ -65,6 +71,8 @@ class SimPlatform : public platform::Platform {
     SimFiles files_;
 
     // -- pinning and capture services --
+    SimAXElements axElements_;
+    SimCaptureStreams captureStreams_;
 
     // -- shell services --
 
