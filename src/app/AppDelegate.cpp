@@ -3,10 +3,13 @@
 #include <string>
 
 #include "app/Log.h"
+#include "app/Outfit.h"
+#include "hotkey/HotkeyManager.h"
 #include "platform/Platform.h"
 #include "settings/Settings.h"
 
 void AppDelegate::applicationDidFinishLaunching() {
+    registerOutfitFonts();
     Settings::resetDefaultsIfNeeded();
     flog("start: AXtrusted=" +
          std::string(platform::accessibility().isProcessTrusted() ? "true" : "false") +
@@ -19,10 +22,13 @@ void AppDelegate::applicationDidFinishLaunching() {
     platform::accessibility().isProcessTrustedWithPrompt();
     requestScreenRecordingPrompt();
     watchTerminatedApplications();
+    setUpStatusItem();
     registerLaunchCompletion();
 }
 
-void AppDelegate::registerLaunchCompletion() {}
+void AppDelegate::registerLaunchCompletion() {
+    HotkeyManager::shared().reinstall();
+}
 
 void AppDelegate::armSelfTest() {
     const auto environment = platform::process().environment();

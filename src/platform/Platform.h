@@ -4,11 +4,16 @@
 
 #include "platform/Accessibility.h"
 #include "platform/Application.h"
+#include "platform/Bundle.h"
 #include "platform/Clock.h"
 #include "platform/Dispatch.h"
 #include "platform/Files.h"
+#include "platform/Fonts.h"
+#include "platform/HotKeys.h"
+#include "platform/Images.h"
 #include "platform/ProcessInfo.h"
 #include "platform/ShareableContent.h"
+#include "platform/StatusBar.h"
 #include "platform/UserDefaults.h"
 #include "platform/Workspace.h"
 
@@ -16,7 +21,7 @@ namespace platform {
 
 // One desktop backend: every service the logic may call.
 class Platform {
-public:
+  public:
     virtual ~Platform() = default;
 
     virtual Dispatch& dispatch() = 0;
@@ -32,6 +37,11 @@ public:
     // -- pinning and capture services --
 
     // -- shell services: hot keys, menu bar, fonts, images --
+    virtual HotKeys& hotKeys() = 0;
+    virtual StatusBar& statusBar() = 0;
+    virtual Fonts& fonts() = 0;
+    virtual Images& images() = 0;
+    virtual Bundle& bundle() = 0;
 
     // -- interface services: screens, windows, views, layers, timers, taps, monitors --
 };
@@ -42,19 +52,52 @@ void uninstall();
 bool isInstalled();
 Platform& current();
 
-inline Dispatch& dispatch() { return current().dispatch(); }
-inline Clock& clock() { return current().clock(); }
-inline UserDefaults& defaults() { return current().defaults(); }
-inline ProcessInfo& process() { return current().process(); }
-inline Application& application() { return current().application(); }
-inline Workspace& workspace() { return current().workspace(); }
-inline Accessibility& accessibility() { return current().accessibility(); }
-inline ShareableContent& shareableContent() { return current().shareableContent(); }
-inline Files& files() { return current().files(); }
+inline Dispatch& dispatch() {
+    return current().dispatch();
+}
+inline Clock& clock() {
+    return current().clock();
+}
+inline UserDefaults& defaults() {
+    return current().defaults();
+}
+inline ProcessInfo& process() {
+    return current().process();
+}
+inline Application& application() {
+    return current().application();
+}
+inline Workspace& workspace() {
+    return current().workspace();
+}
+inline Accessibility& accessibility() {
+    return current().accessibility();
+}
+inline ShareableContent& shareableContent() {
+    return current().shareableContent();
+}
+inline Files& files() {
+    return current().files();
+}
 
 // -- pinning and capture services --
 
 // -- shell services --
+inline HotKeys& hotKeys() {
+    return current().hotKeys();
+}
+inline StatusBar& statusBar() {
+    return current().statusBar();
+}
+inline Fonts& fonts() {
+    return current().fonts();
+}
+inline Images& images() {
+    return current().images();
+}
+inline Bundle& bundle() {
+    return current().bundle();
+}
 
 // -- interface services --
 

@@ -10,17 +10,25 @@
 #include "platform/sim/SimFiles.h"
 #include "platform/sim/SimProcessInfo.h"
 #include "platform/sim/SimShareableContent.h"
+#include "platform/sim/SimShellServices.h"
 #include "platform/sim/SimWorkspace.h"
 
 namespace sim {
 
 // The simulated desktop seen through the platform interfaces. The desktop must outlive it.
 class SimPlatform : public platform::Platform {
-public:
+  public:
     explicit SimPlatform(SimDesktop& desktop)
-        : dispatch_(desktop), clock_(desktop), defaults_(desktop), process_(desktop),
-          application_(desktop), workspace_(desktop), accessibility_(desktop),
-          shareableContent_(desktop), files_(desktop) {}
+        : dispatch_(desktop),
+          clock_(desktop),
+          defaults_(desktop),
+          process_(desktop),
+          application_(desktop),
+          workspace_(desktop),
+          accessibility_(desktop),
+          shareableContent_(desktop),
+          files_(desktop),
+          shell_(desktop) {}
 
     platform::Dispatch& dispatch() override { return dispatch_; }
     platform::Clock& clock() override { return clock_; }
@@ -35,10 +43,15 @@ public:
     // -- pinning and capture services --
 
     // -- shell services --
+    platform::HotKeys& hotKeys() override { return shell_.hotKeys; }
+    platform::StatusBar& statusBar() override { return shell_.statusBar; }
+    platform::Fonts& fonts() override { return shell_.fonts; }
+    platform::Images& images() override { return shell_.images; }
+    platform::Bundle& bundle() override { return shell_.bundle; }
 
     // -- interface services --
 
-private:
+  private:
     SimDispatch dispatch_;
     SimClock clock_;
     SimDefaults defaults_;
@@ -52,6 +65,7 @@ private:
     // -- pinning and capture services --
 
     // -- shell services --
+    SimShellServices shell_;
 
     // -- interface services --
 };
