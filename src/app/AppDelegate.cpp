@@ -26,9 +26,7 @@ void AppDelegate::applicationDidFinishLaunching() {
     registerLaunchCompletion();
 }
 
-void AppDelegate::registerLaunchCompletion() {
-    HotkeyManager::shared().reinstall();
-}
+void AppDelegate::registerLaunchCompletion() { HotkeyManager::shared().reinstall(); }
 
 void AppDelegate::armSelfTest() {
     const auto environment = platform::process().environment();

@@ -7,7 +7,7 @@
 // Owns the one system-wide shortcut: registers the stored combination and turns each
 // press into one pin toggle on the main queue.
 class HotkeyManager {
-  public:
+public:
     static constexpr platform::EventHotKeyID identifier{platform::fourCharCode("QUEL"), 1};
 
     static HotkeyManager& shared();
@@ -19,7 +19,7 @@ class HotkeyManager {
     // While true, presses are ignored; the shortcut stays registered.
     bool paused = false;
 
-  private:
+private:
     friend struct HotkeyManagerReset;  // tests: a fresh instance per simulated desktop
 
     HotkeyManager() = default;

@@ -8,7 +8,7 @@ namespace platform {
 
 // The application's own resource files, addressed by absolute path.
 class Bundle {
-  public:
+public:
     virtual ~Bundle() = default;
 
     // Every file with the extension in the subfolder, in a stable order; nothing when

@@ -23,7 +23,7 @@ struct Font {
 };
 
 class Fonts {
-  public:
+public:
     // Registered fonts are visible to this process only, for its lifetime.
     static constexpr int processScope = 1;
 

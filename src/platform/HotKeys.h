@@ -56,7 +56,7 @@ using EventHandlerUPP = OSStatus (*)(EventHandlerCallRef call, EventRef event, v
 // modifier mask (command 0x100, shift 0x200, option 0x800, control 0x1000); a desktop
 // without those codes translates them to its own.
 class HotKeys {
-  public:
+public:
     virtual ~HotKeys() = default;
 
     virtual EventTargetRef applicationEventTarget() = 0;

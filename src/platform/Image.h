@@ -6,7 +6,7 @@ namespace platform {
 
 // An image the desktop can draw. Shared: whoever set it on a control shares its changes.
 class Image {
-  public:
+public:
     virtual ~Image() = default;
 
     virtual Size size() const = 0;  // points

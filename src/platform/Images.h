@@ -13,7 +13,7 @@ enum class CompositingOperation { copy = 1, sourceOver = 2 };
 
 // Where images come from. Each call gives a new image, or nullptr when there is none.
 class Images {
-  public:
+public:
     virtual ~Images() = default;
 
     // The picture of a file, sized by its own pixels; nullptr when it cannot be read.

@@ -10,7 +10,7 @@ namespace platform {
 class Menu;
 
 class MenuDelegate {
-  public:
+public:
     virtual ~MenuDelegate() = default;
     // Just before the menu opens, on the main thread.
     virtual void menuNeedsUpdate(Menu& menu) = 0;
@@ -19,7 +19,7 @@ class MenuDelegate {
 // A menu's items in order. The desktop asks the delegate to fill it each time it opens
 // and then shows what it holds.
 class Menu {
-  public:
+public:
     // Unowned: the delegate outlives the menu.
     void setDelegate(MenuDelegate* delegate) { delegate_ = delegate; }
     MenuDelegate* delegate() const { return delegate_; }
@@ -35,7 +35,7 @@ class Menu {
         return autoenablesItems ? static_cast<bool>(item.action) : item.enabled;
     }
 
-  private:
+private:
     MenuDelegate* delegate_ = nullptr;
     std::vector<std::shared_ptr<MenuItem>> items_;
 };

@@ -21,7 +21,7 @@ namespace platform {
 
 // One desktop backend: every service the logic may call.
 class Platform {
-  public:
+public:
     virtual ~Platform() = default;
 
     virtual Dispatch& dispatch() = 0;
@@ -52,52 +52,24 @@ void uninstall();
 bool isInstalled();
 Platform& current();
 
-inline Dispatch& dispatch() {
-    return current().dispatch();
-}
-inline Clock& clock() {
-    return current().clock();
-}
-inline UserDefaults& defaults() {
-    return current().defaults();
-}
-inline ProcessInfo& process() {
-    return current().process();
-}
-inline Application& application() {
-    return current().application();
-}
-inline Workspace& workspace() {
-    return current().workspace();
-}
-inline Accessibility& accessibility() {
-    return current().accessibility();
-}
-inline ShareableContent& shareableContent() {
-    return current().shareableContent();
-}
-inline Files& files() {
-    return current().files();
-}
+inline Dispatch& dispatch() { return current().dispatch(); }
+inline Clock& clock() { return current().clock(); }
+inline UserDefaults& defaults() { return current().defaults(); }
+inline ProcessInfo& process() { return current().process(); }
+inline Application& application() { return current().application(); }
+inline Workspace& workspace() { return current().workspace(); }
+inline Accessibility& accessibility() { return current().accessibility(); }
+inline ShareableContent& shareableContent() { return current().shareableContent(); }
+inline Files& files() { return current().files(); }
 
 // -- pinning and capture services --
 
 // -- shell services --
-inline HotKeys& hotKeys() {
-    return current().hotKeys();
-}
-inline StatusBar& statusBar() {
-    return current().statusBar();
-}
-inline Fonts& fonts() {
-    return current().fonts();
-}
-inline Images& images() {
-    return current().images();
-}
-inline Bundle& bundle() {
-    return current().bundle();
-}
+inline HotKeys& hotKeys() { return current().hotKeys(); }
+inline StatusBar& statusBar() { return current().statusBar(); }
+inline Fonts& fonts() { return current().fonts(); }
+inline Images& images() { return current().images(); }
+inline Bundle& bundle() { return current().bundle(); }
 
 // -- interface services --
 

@@ -10,7 +10,7 @@ namespace platform {
 
 // The clickable part of a status item.
 class StatusBarButton {
-  public:
+public:
     static constexpr int imageOnly = 1;
 
     virtual ~StatusBarButton() = default;
@@ -22,7 +22,7 @@ class StatusBarButton {
 
 // One item in the menu bar's status area, shown while it is referenced.
 class StatusItem {
-  public:
+public:
     virtual ~StatusItem() = default;
     // Owned by the item; null when the desktop gives the item no button.
     virtual StatusBarButton* button() = 0;
@@ -31,7 +31,7 @@ class StatusItem {
 };
 
 class StatusBar {
-  public:
+public:
     static constexpr double squareLength = -2;
 
     virtual ~StatusBar() = default;

@@ -7,7 +7,7 @@ namespace sim {
 
 // The resources folder that the desktop was given.
 class SimBundle : public platform::Bundle {
-  public:
+public:
     explicit SimBundle(SimDesktop& desktop) : desktop_(desktop) {}
     std::optional<std::vector<std::string>> urlsForResources(
         const std::string& extension, const std::string& subdirectory) override {
@@ -18,7 +18,7 @@ class SimBundle : public platform::Bundle {
         return desktop_.shell.resourceURL(name, extension);
     }
 
-  private:
+private:
     SimDesktop& desktop_;
 };
 

@@ -48,14 +48,14 @@ struct SimScreen {
 struct SimWindow {
     uint32_t number = 0;
     int32_t ownerPid = 0;  // 0: no owning application
-    platform::Rect frame;  // window-server coordinates
+    platform::Rect frame;   // window-server coordinates
     bool onScreen = true;
 };
 
 // The simulated desktop: its model, its clock and queues, and the control surface that
 // tests and the scenario runner drive it through.
 class SimDesktop {
-  public:
+public:
     using Task = std::function<void()>;
     using DefaultValue = std::variant<int64_t, std::string>;
 
@@ -73,7 +73,7 @@ class SimDesktop {
     // Moves the clock forward, running everything that falls due on the way.
     void advance(double seconds);
     bool isMainThread() const { return runLoop_.isMainThread(); }
-    void postMain(double delay, Task task);                  // for the current copy
+    void postMain(double delay, Task task);                // for the current copy
     void postMainFor(int32_t pid, double delay, Task task);  // for a given copy
     void postGlobal(Task task) { global_.post(std::move(task)); }
     // Platform completion handlers: on a service thread, never the caller's.
@@ -129,7 +129,7 @@ class SimDesktop {
 
     // --- interface model: windows, views, layers, timers, taps, monitors -------------
 
-  private:
+private:
     void notifyTermination(const platform::RunningApplication& app);
     bool processAlive(int32_t pid) const;
 

@@ -17,7 +17,7 @@ struct SimFontFace {
 
 // The faces of font files, read with FreeType, and what each copy has registered.
 class SimFontBook {
-  public:
+public:
     static constexpr const char* systemFontName = "system-ui";
 
     // Every face in the file; nothing when it is no font file.
@@ -27,7 +27,7 @@ class SimFontBook {
     std::optional<SimFontFace> find(int32_t pid, const std::string& postScriptName) const;
     std::vector<std::string> registeredNames(int32_t pid) const;
 
-  private:
+private:
     std::map<int32_t, std::map<std::string, SimFontFace>> registered_;
 };
 

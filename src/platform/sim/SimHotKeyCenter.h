@@ -33,7 +33,7 @@ struct SimEventHandler {
 // The desktop's table of system-wide hot keys and the handlers of each copy. A press of a
 // registered combination reaches the owner's handlers on its main queue.
 class SimHotKeyCenter {
-  public:
+public:
     explicit SimHotKeyCenter(SimDesktop& desktop) : desktop_(desktop) {}
 
     // --- what the platform service does for the running copy -------------------------
@@ -59,7 +59,7 @@ class SimHotKeyCenter {
     // What each handler call returned, in order.
     std::vector<platform::OSStatus> handlerResults;
 
-  private:
+private:
     void callHandlers(int32_t pid, platform::EventRef event);
 
     SimDesktop& desktop_;

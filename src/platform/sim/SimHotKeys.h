@@ -7,7 +7,7 @@ namespace sim {
 
 // The hot-key calls of the running copy, answered by the desktop's hot-key table.
 class SimHotKeys : public platform::HotKeys {
-  public:
+public:
     explicit SimHotKeys(SimDesktop& desktop) : desktop_(desktop) {}
 
     platform::EventTargetRef applicationEventTarget() override;
@@ -23,7 +23,7 @@ class SimHotKeys : public platform::HotKeys {
     platform::OSStatus getEventHotKeyID(platform::EventRef event,
                                         platform::EventHotKeyID& identifier) override;
 
-  private:
+private:
     int32_t pid() const { return desktop_.currentProcess().pid; }
 
     SimDesktop& desktop_;

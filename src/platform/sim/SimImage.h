@@ -23,7 +23,7 @@ struct SimImageDrawing {
 
 // An image that remembers where it came from and what was drawn into it.
 class SimImage : public platform::Image {
-  public:
+public:
     SimImage(std::string name, platform::Size size) : name_(std::move(name)), size_(size) {}
 
     platform::Size size() const override { return size_; }
@@ -35,7 +35,7 @@ class SimImage : public platform::Image {
     std::optional<std::string> accessibilityDescription;
     std::vector<SimImageDrawing> drawings;
 
-  private:
+private:
     std::string name_;
     platform::Size size_;
     bool isTemplate_ = false;

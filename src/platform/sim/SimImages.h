@@ -7,7 +7,7 @@
 namespace sim {
 
 class SimImages : public platform::Images {
-  public:
+public:
     explicit SimImages(SimDesktop& desktop) : desktop_(desktop) {}
 
     std::shared_ptr<platform::Image> contentsOfFile(const std::string& url) override;
@@ -21,7 +21,7 @@ class SimImages : public platform::Images {
                                              platform::CompositingOperation operation,
                                              double fraction) override;
 
-  private:
+private:
     SimDesktop& desktop_;
 };
 

@@ -13,7 +13,7 @@ class SimDesktop;
 
 // The status area of the menu bar, and the user opening and choosing from its menus.
 class SimMenuBar {
-  public:
+public:
     explicit SimMenuBar(SimDesktop& desktop) : desktop_(desktop) {}
 
     // When false, new status items come without a button.
@@ -31,7 +31,7 @@ class SimMenuBar {
     // The first item with that title; false when there is none or it is disabled.
     bool choose(int32_t pid, const std::string& title);
 
-  private:
+private:
     SimDesktop& desktop_;
     std::vector<std::weak_ptr<SimStatusItem>> items_;
 };

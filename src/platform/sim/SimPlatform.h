@@ -17,18 +17,11 @@ namespace sim {
 
 // The simulated desktop seen through the platform interfaces. The desktop must outlive it.
 class SimPlatform : public platform::Platform {
-  public:
+public:
     explicit SimPlatform(SimDesktop& desktop)
-        : dispatch_(desktop),
-          clock_(desktop),
-          defaults_(desktop),
-          process_(desktop),
-          application_(desktop),
-          workspace_(desktop),
-          accessibility_(desktop),
-          shareableContent_(desktop),
-          files_(desktop),
-          shell_(desktop) {}
+        : dispatch_(desktop), clock_(desktop), defaults_(desktop), process_(desktop),
+          application_(desktop), workspace_(desktop), accessibility_(desktop),
+          shareableContent_(desktop), files_(desktop), shell_(desktop) {}
 
     platform::Dispatch& dispatch() override { return dispatch_; }
     platform::Clock& clock() override { return clock_; }
@@ -51,7 +44,7 @@ class SimPlatform : public platform::Platform {
 
     // -- interface services --
 
-  private:
+private:
     SimDispatch dispatch_;
     SimClock clock_;
     SimDefaults defaults_;

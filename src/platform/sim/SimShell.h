@@ -16,7 +16,7 @@ class SimDesktop;
 // The desktop's side of the shell services: hot keys, the menu bar, fonts, images and
 // the application's resources folder.
 class SimShell {
-  public:
+public:
     explicit SimShell(SimDesktop& desktop) : hotKeys(desktop), menuBar(desktop) {}
 
     SimHotKeyCenter hotKeys;

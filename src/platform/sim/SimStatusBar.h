@@ -6,13 +6,13 @@
 namespace sim {
 
 class SimStatusBar : public platform::StatusBar {
-  public:
+public:
     explicit SimStatusBar(SimDesktop& desktop) : desktop_(desktop) {}
     std::shared_ptr<platform::StatusItem> statusItem(double length) override {
         return desktop_.shell.menuBar.addItem(desktop_.currentProcess().pid, length);
     }
 
-  private:
+private:
     SimDesktop& desktop_;
 };
 

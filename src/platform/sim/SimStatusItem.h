@@ -9,7 +9,7 @@
 namespace sim {
 
 class SimStatusBarButton : public platform::StatusBarButton {
-  public:
+public:
     void setImage(std::shared_ptr<platform::Image> image) override { this->image = image; }
     void setImagePosition(int position) override { imagePosition = position; }
     void setToolTip(const std::string& text) override { toolTip = text; }
@@ -23,7 +23,7 @@ class SimStatusBarButton : public platform::StatusBarButton {
 
 // A status item of one copy of the program, keeping what the copy set on it.
 class SimStatusItem : public platform::StatusItem {
-  public:
+public:
     SimStatusItem(int32_t ownerPid, double length, bool withButton)
         : ownerPid(ownerPid), length(length) {
         if (withButton) button_.emplace();
@@ -37,7 +37,7 @@ class SimStatusItem : public platform::StatusItem {
     const double length;
     std::shared_ptr<platform::Menu> menu;
 
-  private:
+private:
     std::optional<SimStatusBarButton> button_;
 };
 
