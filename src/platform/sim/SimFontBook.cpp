@@ -39,8 +39,9 @@ std::optional<std::vector<SimFontFace>> SimFontBook::readFaces(const std::string
     Library library(raw);
     Face first = openFace(raw, path, 0);
     if (!first) return std::nullopt;
+    const FT_Long count = first->num_faces;
     std::vector<SimFontFace> faces;
-    for (FT_Long index = 0; index < first->num_faces; ++index) {
+    for (FT_Long index = 0; index < count; ++index) {
         Face face = index == 0 ? std::move(first) : openFace(raw, path, index);
         if (!face) continue;
         const char* name = FT_Get_Postscript_Name(face.get());

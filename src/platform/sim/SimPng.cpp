@@ -14,9 +14,16 @@ struct FileCloser {
 };
 using File = std::unique_ptr<FILE, FileCloser>;
 
+// Unreadable files are an answer here, not something to print.
+void quietError(png_structp png, png_const_charp) {
+    png_longjmp(png, 1);
+}
+void quietWarning(png_structp, png_const_charp) {}
+
 // libpng reports errors by long jump; nothing with a destructor may live in this frame.
 bool decode(FILE* file, png_uint_32& width, png_uint_32& height) {
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_structp png =
+        png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, quietError, quietWarning);
     if (png == nullptr) return false;
     png_infop info = png_create_info_struct(png);
     png_bytep volatile pixels = nullptr;
@@ -46,7 +53,8 @@ bool decode(FILE* file, png_uint_32& width, png_uint_32& height) {
 }
 
 bool encode(FILE* file, png_uint_32 width, png_uint_32 height, const png_byte* row) {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_structp png =
+        png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, quietError, quietWarning);
     if (png == nullptr) return false;
     png_infop info = png_create_info_struct(png);
     if (info == nullptr || setjmp(png_jmpbuf(png))) {
