@@ -1,10 +1,12 @@
 #include "app/AppDelegate.h"
 
 #include <string>
+#include <vector>
 
 #include "app/Log.h"
 #include "app/Outfit.h"
 #include "hotkey/HotkeyManager.h"
+#include "pinning/PinManager.h"
 #include "platform/Platform.h"
 #include "settings/Settings.h"
 
@@ -32,7 +34,10 @@ void AppDelegate::armSelfTest() {
     const auto environment = platform::process().environment();
     const auto found = environment.find(selfTestVariable);
     if (found == environment.end() || found->second != "1") return;
-    platform::dispatch().mainAsyncAfter(2.0, [] { flog("SELFTEST trigger"); });
+    platform::dispatch().mainAsyncAfter(2.0, [] {
+        flog("SELFTEST trigger");
+        PinManager::shared().toggleFrontmost();
+    });
 }
 
 bool AppDelegate::anotherCopyRuns() {
@@ -46,5 +51,16 @@ void AppDelegate::requestScreenRecordingPrompt() {
 }
 
 void AppDelegate::watchTerminatedApplications() {
-    platform::workspace().observeTerminations([](const platform::TerminationNotification&) {});
+    platform::workspace().observeTerminations([](const platform::TerminationNotification& note) {
+        if (!note.application) return;
+        const auto& bundleIdentifier = note.application->bundleIdentifier;
+        std::vector<uint32_t> windowIDs;  // selected from the list as it is now
+        for (const auto& mirror : PinManager::shared().mirrors) {
+            const platform::SCWindow& window = mirror->scWindow();
+            const auto& owner = window.owningApplication;
+            const auto ownerIdentifier = owner ? owner->bundleIdentifier : std::nullopt;
+            if (ownerIdentifier == bundleIdentifier) windowIDs.push_back(window.windowID);
+        }
+        for (uint32_t windowID : windowIDs) PinManager::shared().unpin(windowID);
+    });
 }

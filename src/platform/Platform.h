@@ -2,9 +2,11 @@
 
 #include <memory>
 
+#include "platform/AXElements.h"
 #include "platform/Accessibility.h"
 #include "platform/Application.h"
 #include "platform/Bundle.h"
+#include "platform/CaptureStream.h"
 #include "platform/Clock.h"
 #include "platform/Dispatch.h"
 #include "platform/Files.h"
@@ -35,6 +37,8 @@ public:
     virtual Files& files() = 0;
 
     // -- pinning and capture services --
+    virtual AXElements& axElements() = 0;
+    virtual CaptureStreams& captureStreams() = 0;
 
     // -- shell services: hot keys, menu bar, fonts, images --
     virtual HotKeys& hotKeys() = 0;
@@ -63,6 +67,8 @@ inline ShareableContent& shareableContent() { return current().shareableContent(
 inline Files& files() { return current().files(); }
 
 // -- pinning and capture services --
+inline AXElements& axElements() { return current().axElements(); }
+inline CaptureStreams& captureStreams() { return current().captureStreams(); }
 
 // -- shell services --
 inline HotKeys& hotKeys() { return current().hotKeys(); }

@@ -19,4 +19,20 @@ say == a second copy starts and ends at once
 at 1 launch 4243
 dump copies
 at 3 dump log
+say == the editor's window is pinned; its first frames measure the corner once
+frame 471 none
+frame 471 24
+frame 471 30
+at 4 dump pinned
+say == the shortcut again while the editor is in front: its window is unpinned
+at 5 toggle
+dump pinned
+say == the browser's window is pinned, then the browser quits
+focus 813
+at 6 toggle
+dump pinned
+at 7 quit 813
+dump pinned
+say == the whole log
+dump log
 )";

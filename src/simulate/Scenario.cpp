@@ -10,6 +10,11 @@ void Scenario::define(const std::string& name, size_t minArgs, std::string usage
     commands_[name] = {minArgs, std::move(usage), std::move(handler)};
 }
 
+Scenario::Handler Scenario::handlerOf(const std::string& name) const {
+    const auto found = commands_.find(name);
+    return found == commands_.end() ? Handler() : found->second.handler;
+}
+
 void Scenario::advanceTo(double seconds) {
     if (seconds > desktop_.now()) desktop_.advance(seconds - desktop_.now());
     desktop_.runUntilIdle();

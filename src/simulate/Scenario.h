@@ -21,6 +21,8 @@ public:
     bool run(const std::string& script, std::ostream& errors);
 
     void define(const std::string& name, size_t minArgs, std::string usage, Handler handler);
+    // The handler of a defined command (empty when none), so a group can extend it.
+    Handler handlerOf(const std::string& name) const;
     sim::SimDesktop& desktop() { return desktop_; }
     std::ostream& out() { return out_; }
     // Moves the clock to the given second (never backwards), running what falls due.

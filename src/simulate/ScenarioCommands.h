@@ -7,6 +7,7 @@ void defineSceneCommands(Scenario& scenario);   // the desktop before and betwee
 void defineLaunchCommands(Scenario& scenario);  // copies of the program, applications
 void defineDumpCommands(Scenario& scenario);    // observable state on standard output
 // -- pinning commands --
+void definePinCommands(Scenario& scenario);  // pin toggles, capture, accessibility views
 
 // -- shell commands --
 
@@ -17,6 +18,7 @@ inline void defineAllCommands(Scenario& scenario) {
     defineLaunchCommands(scenario);
     defineDumpCommands(scenario);
     // -- pinning commands --
+    definePinCommands(scenario);
 
     // -- shell commands --
 

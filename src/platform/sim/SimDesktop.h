@@ -16,6 +16,8 @@
 #include "platform/RunningApplication.h"
 #include "platform/ShareableContent.h"
 #include "platform/Workspace.h"
+#include "platform/sim/SimAXModel.h"
+#include "platform/sim/SimCaptureModel.h"
 #include "platform/sim/SimRunLoop.h"
 #include "platform/sim/SimShell.h"
 #include "platform/sim/SimWorkerPool.h"
@@ -123,6 +125,8 @@ public:
     std::mutex filesMutex;
 
     // --- pinning and capture model ----------------------------------------------------
+    SimAXModel axModel{*this};
+    SimCaptureModel captureModel{*this};
 
     // --- shell model: hot keys, menu bar, fonts, images --------------------------------
     SimShell shell{*this};

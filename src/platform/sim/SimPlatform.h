@@ -1,8 +1,10 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/sim/SimAXElements.h"
 #include "platform/sim/SimAccessibility.h"
 #include "platform/sim/SimApplication.h"
+#include "platform/sim/SimCaptureStreams.h"
 #include "platform/sim/SimClock.h"
 #include "platform/sim/SimDefaults.h"
 #include "platform/sim/SimDesktop.h"
@@ -21,7 +23,8 @@ public:
     explicit SimPlatform(SimDesktop& desktop)
         : dispatch_(desktop), clock_(desktop), defaults_(desktop), process_(desktop),
           application_(desktop), workspace_(desktop), accessibility_(desktop),
-          shareableContent_(desktop), files_(desktop), shell_(desktop) {}
+          shareableContent_(desktop), files_(desktop),
+          axElements_(desktop), captureStreams_(desktop), shell_(desktop) {}
 
     platform::Dispatch& dispatch() override { return dispatch_; }
     platform::Clock& clock() override { return clock_; }
@@ -34,6 +37,8 @@ public:
     platform::Files& files() override { return files_; }
 
     // -- pinning and capture services --
+    platform::AXElements& axElements() override { return axElements_; }
+    platform::CaptureStreams& captureStreams() override { return captureStreams_; }
 
     // -- shell services --
     platform::HotKeys& hotKeys() override { return shell_.hotKeys; }
@@ -56,6 +61,8 @@ private:
     SimFiles files_;
 
     // -- pinning and capture services --
+    SimAXElements axElements_;
+    SimCaptureStreams captureStreams_;
 
     // -- shell services --
     SimShellServices shell_;

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <utility>
+
+#include "platform/Geometry.h"
+#include "platform/PixelBuffer.h"
+
+namespace platform {
+
+// Takes frames for display from any thread; keeps the latest one for the layer to draw.
+class SampleBufferRenderer {
+  public:
+    void enqueueSampleBuffer(const std::shared_ptr<SampleBuffer>& sampleBuffer);
+
+    uint64_t enqueuedCount() const;
+    // Pixel size of the latest frame that had an image; zero before the first.
+    Size lastImageSize() const;
+    std::shared_ptr<SampleBuffer> lastSampleBuffer() const;
+
+  private:
+    mutable std::mutex mutex_;
+    uint64_t count_ = 0;
+    Size lastSize_;
+    std::shared_ptr<SampleBuffer> last_;
+};
+
+// The layer that shows a capture stream's frames.
+class SampleBufferDisplayLayer {
+  public:
+    SampleBufferRenderer& sampleBufferRenderer() { return renderer_; }
+    const SampleBufferRenderer& sampleBufferRenderer() const { return renderer_; }
+
+  private:
+    SampleBufferRenderer renderer_;
+};
+
+}  // namespace platform

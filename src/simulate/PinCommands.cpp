@@ -1,0 +1,136 @@
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/NumberText.h"
+#include "pinning/PinManager.h"
+#include "platform/sim/SimDesktop.h"
+#include "simulate/ScenarioCommands.h"
+
+namespace {
+
+uint32_t windowArg(const std::string& word) {
+    return static_cast<uint32_t>(scenarioInteger(word));
+}
+int32_t pidArg(const std::string& word) {
+    return static_cast<int32_t>(scenarioInteger(word));
+}
+
+std::optional<uint32_t> optionalWindow(const std::string& word) {
+    if (word == "none") return std::nullopt;
+    return windowArg(word);
+}
+
+// A press of the global shortcut, as the hot key will deliver it.
+void toggle(Scenario&, const Scenario::Args&) {
+    PinManager::shared().toggleFrontmost();
+}
+
+void ax(Scenario& s, const Scenario::Args& args) {
+    const int32_t pid = pidArg(args[0]);
+    sim::SimAXModel& model = s.desktop().axModel;
+    if (args[1] == "focused" && args.size() == 3)
+        return model.setFocusedWindow(pid, optionalWindow(args[2]));
+    if (args[1] == "main" && args.size() == 3)
+        return model.setMainWindow(pid, optionalWindow(args[2]));
+    if (args[1] != "windows")
+        throw ScenarioError{"ax PID focused|main WINDOW|none, ax PID windows [WINDOW...]"};
+    std::vector<uint32_t> windows;
+    for (size_t i = 2; i < args.size(); ++i)
+        windows.push_back(windowArg(args[i]));
+    model.setWindows(pid, std::move(windows));
+}
+
+void axError(Scenario& s, const Scenario::Args& args) {
+    s.desktop().axModel.setError(pidArg(args[0]), args[1],
+                                 static_cast<platform::AXError>(scenarioInteger(args[2])));
+}
+
+void captureFails(Scenario& s, const Scenario::Args& args) {
+    const uint32_t window = windowArg(args[0]);
+    const bool off = args.size() > 2 && args[2] == "off";
+    sim::SimCaptureModel& model = s.desktop().captureModel;
+    if (args[1] == "start") {
+        model.setStartError(window, off ? std::nullopt
+                                        : std::optional(platform::PlatformError{
+                                              -3802, "Failed to start the stream"}));
+    } else if (args[1] == "add-output") {
+        model.setAddOutputError(window, off ? std::nullopt
+                                            : std::optional(platform::PlatformError{
+                                                  -3807, "Failed to add the stream output"}));
+    } else {
+        throw ScenarioError{"capture-fails WINDOW start|add-output [off]"};
+    }
+}
+
+void captureError(Scenario& s, const Scenario::Args& args) {
+    const platform::PlatformError error{-3815, "The stream stopped with an error"};
+    if (s.desktop().captureModel.failStreams(windowArg(args[0]), error) == 0)
+        throw ScenarioError{"no running stream for window " + args[0]};
+}
+
+// frame WINDOW X|none [noimage] [invalid] [audio]: row 1 opaque (alpha and blue) from X.
+void frame(Scenario& s, const Scenario::Args& args) {
+    sim::SimFrame frame;
+    if (args[1] != "none") frame = sim::SimFrame::opaqueFrom(windowArg(args[1]));
+    for (size_t i = 2; i < args.size(); ++i) {
+        if (args[i] == "noimage") {
+            frame.hasImage = false;
+        } else if (args[i] == "invalid") {
+            frame.valid = false;
+        } else if (args[i] == "audio") {
+            frame.type = platform::StreamOutputType::audio;
+        } else {
+            throw ScenarioError{"unknown frame word \"" + args[i] + "\""};
+        }
+    }
+    s.desktop().captureModel.pushFrame(windowArg(args[0]), frame);
+}
+
+std::string streamState(const MirrorPanel& panel) {
+    const auto* stream = dynamic_cast<const sim::SimStream*>(panel.capture()->stream().get());
+    if (stream == nullptr) return "none";
+    switch (stream->state()) {
+        case sim::SimStream::State::created:
+            return "created";
+        case sim::SimStream::State::running:
+            return "running";
+        case sim::SimStream::State::stopped:
+            return "stopped";
+    }
+    return "?";
+}
+
+void dumpPinned(Scenario& s) {
+    const auto& mirrors = PinManager::shared().mirrors;
+    s.out() << "pinned: " << mirrors.size() << "\n";
+    for (const auto& panel : mirrors) {
+        const auto corner = panel->measuredCornerRadius();
+        s.out() << "  window=" << panel->scWindow().windowID << " pid=" << panel->pid()
+                << " stream=" << streamState(*panel)
+                << " corner=" << (corner ? decimalText(*corner) : "-") << "\n";
+    }
+}
+
+}  // namespace
+
+void definePinCommands(Scenario& scenario) {
+    scenario.define("toggle", 0, "toggle", toggle);
+    scenario.define("ax", 2, "ax PID focused|main WINDOW|none, or ax PID windows [WINDOW...]", ax);
+    scenario.define("ax-error", 3, "ax-error PID ATTRIBUTE CODE", axError);
+    scenario.define("capture-fails", 2, "capture-fails WINDOW start|add-output [off]",
+                    captureFails);
+    scenario.define("capture-error", 1, "capture-error WINDOW", captureError);
+    scenario.define(
+        "scale", 2, "scale WINDOW PIXELS-A-POINT", [](Scenario& s, const Scenario::Args& args) {
+            s.desktop().captureModel.setScale(windowArg(args[0]), scenarioNumber(args[1]));
+        });
+    scenario.define("frame", 2, "frame WINDOW X|none [noimage] [invalid] [audio]", frame);
+    Scenario::Handler dumpOthers = scenario.handlerOf("dump");
+    scenario.define("dump", 1, "dump defaults|settings|log|copies|pinned",
+                    [dumpOthers](Scenario& s, const Scenario::Args& args) {
+                        if (args[0] != "pinned") return dumpOthers(s, args);
+                        s.desktop().runUntilIdle();
+                        dumpPinned(s);
+                    });
+}
