@@ -12,7 +12,7 @@
 // a browser, the editor in front. The shared pin manager is emptied after each test while
 // the desktop still stands.
 class PinFixture : public SimFixture {
-  protected:
+protected:
     static constexpr int32_t editor = 812;
     static constexpr int32_t browser = 813;
 

@@ -1,6 +1,7 @@
 #include "platform/sim/SimMenuBar.h"
 
 #include "platform/sim/SimDesktop.h"
+#include "platform/sim/SimImage.h"
 
 namespace sim {
 
@@ -44,6 +45,27 @@ bool SimMenuBar::choose(int32_t pid, const std::string& title) {
     for (size_t index = 0; index < entries.size(); ++index)
         if (!entries[index]->separator && entries[index]->title == title) return choose(pid, index);
     return false;
+}
+
+std::vector<std::string> SimMenuBar::describe(const platform::Menu& menu) {
+    std::vector<std::string> lines;
+    for (const auto& item : menu.items()) {
+        if (item->separator) {
+            lines.push_back("---");
+            continue;
+        }
+        std::string key = "-";
+        if (!item->keyEquivalent.empty()) {
+            key = (item->keyEquivalentModifierMask & platform::MenuItem::commandModifier)
+                      ? "\u2318" + item->keyEquivalent
+                      : item->keyEquivalent;
+        }
+        const auto image = std::dynamic_pointer_cast<SimImage>(item->image);
+        lines.push_back("\"" + item->title + "\" " +
+                        (menu.isEnabled(*item) ? "enabled" : "disabled") + " key=" + key +
+                        " image=" + (image ? image->name() : "-"));
+    }
+    return lines;
 }
 
 }  // namespace sim

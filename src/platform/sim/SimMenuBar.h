@@ -31,6 +31,9 @@ public:
     // The first item with that title; false when there is none or it is disabled.
     bool choose(int32_t pid, const std::string& title);
 
+    // One line per item: "TITLE" enabled|disabled key=⌘K|- image=NAME|-, or "---".
+    static std::vector<std::string> describe(const platform::Menu& menu);
+
 private:
     SimDesktop& desktop_;
     std::vector<std::weak_ptr<SimStatusItem>> items_;
