@@ -32,7 +32,7 @@ bool SimMenuBar::choose(int32_t pid, size_t index) {
     auto item = itemOf(pid);
     if (!item || !item->menu || index >= item->menu->items().size()) return false;
     const auto entry = item->menu->items()[index];
-    if (!item->menu->isEnabled(*entry)) return false;
+    if (!item->menu->isEnabled(*entry) || !entry->action) return false;
     desktop_.postMainFor(pid, 0, [entry] { entry->action(); });
     desktop_.runUntilIdle();
     return true;
