@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <deque>
@@ -142,7 +143,8 @@ private:
     SimWorkerPool service_{1};
     std::chrono::system_clock::time_point wallOrigin_;
     std::deque<SimProcess> processes_;
-    int32_t current_ = 0;
+    // Read by work posted from other threads, written as the main queue enters each copy.
+    std::atomic<int32_t> current_{0};
     std::vector<SimApp> apps_;
     std::vector<SimWindow> windows_;
     std::optional<int32_t> frontmost_;

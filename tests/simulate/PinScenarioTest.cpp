@@ -1,0 +1,84 @@
+#include <gmock/gmock.h>
+
+#include <sstream>
+#include <string>
+
+#include "pinning/PinManager.h"
+#include "platform/sim/SimPlatform.h"
+#include "simulate/BuiltinScenario.h"
+#include "simulate/ScenarioCommands.h"
+
+using ::testing::HasSubstr;
+
+namespace {
+
+// Plays a script on a fresh desktop; the launch inside it starts the program copy.
+class PinScenarioTest : public ::testing::Test {
+  protected:
+    PinScenarioTest() { platform::install(std::make_unique<sim::SimPlatform>(desktop)); }
+    ~PinScenarioTest() override {
+        PinManager::shared().unpinAll();
+        desktop.runUntilIdle();
+        platform::uninstall();
+    }
+
+    std::string play(const std::string& script) {
+        Scenario scenario(desktop, out);
+        defineAllCommands(scenario);
+        std::ostringstream errors;
+        EXPECT_TRUE(scenario.run(script, errors)) << errors.str();
+        return out.str();
+    }
+
+    sim::SimDesktop desktop;
+    std::ostringstream out;
+};
+
+TEST_F(PinScenarioTest, BuiltInSessionPinsByItselfThenUnpinsByPressAndByQuit) {
+    const std::string output = play(builtinScenario);
+    EXPECT_THAT(output, HasSubstr("SELFTEST trigger\n"));
+    EXPECT_THAT(output, HasSubstr("pin: window found id=471 size=(120.0, 80.0, 800.0, 600.0)\n"));
+    EXPECT_THAT(output, HasSubstr("pinned: 1\n  window=471 pid=812 stream=running corner=12.0\n"
+                                  "== the shortcut again while the editor is in front: its "
+                                  "window is unpinned\npinned: 0\n"));
+    EXPECT_THAT(output, HasSubstr("  window=501 pid=813 stream=running corner=-\npinned: 0\n"));
+}
+
+TEST_F(PinScenarioTest, CaptureFailuresAndAccessibilityCommandsReachThePin) {
+    const std::string output = play(R"(
+app 812 com.example.editor Editor
+window 471 812 0 0 400 300
+window 472 812 0 0 200 100
+focus 812
+permission accessibility on
+permission screen-recording on
+launch 4242
+capture-fails 471 start
+toggle
+dump pinned
+toggle
+ax 812 main 472
+ax-error 812 AXFocusedWindow -25204
+toggle
+dump pinned
+capture-error 472
+dump pinned
+dump log
+)");
+    EXPECT_THAT(output, HasSubstr("mirror: capture ERROR Failed to start the stream\n"));
+    EXPECT_THAT(output, HasSubstr("pinned: 1\n  window=471 pid=812 stream=none corner=-\n"
+                                  "pinned: 1\n  window=472 pid=812 stream=running corner=-\n"
+                                  "pinned: 0\n"));
+    EXPECT_THAT(output, HasSubstr("frontWindow: AX copyFocused=-25204\n"));
+}
+
+TEST_F(PinScenarioTest, BadCommandWordsAreRefused) {
+    Scenario scenario(desktop, out);
+    defineAllCommands(scenario);
+    std::ostringstream errors;
+    EXPECT_FALSE(scenario.run("capture-fails 471 sometimes\n", errors));
+    EXPECT_FALSE(scenario.run("frame 471 10 sideways\n", errors));
+    EXPECT_FALSE(scenario.run("capture-error 471\n", errors));  // nothing is running
+}
+
+}  // namespace
