@@ -4,11 +4,14 @@
 #include <vector>
 
 #include "app/Log.h"
+#include "app/Outfit.h"
+#include "hotkey/HotkeyManager.h"
 #include "pinning/PinManager.h"
 #include "platform/Platform.h"
 #include "settings/Settings.h"
 
 void AppDelegate::applicationDidFinishLaunching() {
+    registerOutfitFonts();
     Settings::resetDefaultsIfNeeded();
     flog("start: AXtrusted=" +
          std::string(platform::accessibility().isProcessTrusted() ? "true" : "false") +
@@ -21,10 +24,11 @@ void AppDelegate::applicationDidFinishLaunching() {
     platform::accessibility().isProcessTrustedWithPrompt();
     requestScreenRecordingPrompt();
     watchTerminatedApplications();
+    setUpStatusItem();
     registerLaunchCompletion();
 }
 
-void AppDelegate::registerLaunchCompletion() {}
+void AppDelegate::registerLaunchCompletion() { HotkeyManager::shared().reinstall(); }
 
 void AppDelegate::armSelfTest() {
     const auto environment = platform::process().environment();

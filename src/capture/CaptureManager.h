@@ -20,7 +20,7 @@ class Layer;
 class CaptureManager : public platform::StreamOutput,
                        public platform::StreamDelegate,
                        public std::enable_shared_from_this<CaptureManager> {
-  public:
+public:
     // Runs once with the error of adding the output or starting, or nothing; on any thread.
     using StartCompletion = std::function<void(std::optional<platform::PlatformError>)>;
 
@@ -45,7 +45,7 @@ class CaptureManager : public platform::StreamOutput,
                                platform::StreamOutputType type) override;
     void didStopWithError(const platform::PlatformError& error) override;
 
-  private:
+private:
     static platform::StreamConfiguration configurationFor(const platform::ContentFilter& filter);
     // The new stream, stored; nothing when one exists already.
     std::shared_ptr<platform::Stream> createStream(const platform::SCWindow& window);

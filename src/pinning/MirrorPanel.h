@@ -10,7 +10,7 @@
 // One pinned window: the live capture of a real window of another application, shown over
 // it. Closures that may outlive the panel hold it weakly.
 class MirrorPanel : public std::enable_shared_from_this<MirrorPanel> {
-  public:
+public:
     // Builds the panel; shows nothing and starts nothing.
     static std::shared_ptr<MirrorPanel> create(const platform::SCWindow& scWindow);
 
@@ -26,7 +26,7 @@ class MirrorPanel : public std::enable_shared_from_this<MirrorPanel> {
     // Ends everything start() began; may run any number of times.
     void stop();
 
-  private:
+private:
     explicit MirrorPanel(const platform::SCWindow& scWindow);
     void installCaptureHandlers();
     void captureStarted(const std::optional<platform::PlatformError>& error);

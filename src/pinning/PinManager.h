@@ -12,7 +12,7 @@
 
 // The pinned windows, and every pin and unpin request. Main thread only.
 class PinManager {
-  public:
+public:
     static PinManager& shared();
 
     // In the order they were pinned; read by anyone, changed only by the operations below.
@@ -26,7 +26,7 @@ class PinManager {
     void unpin(uint32_t windowID);
     void unpinAll();
 
-  private:
+private:
     PinManager() = default;
     std::optional<platform::SCWindow> frontWindow(int32_t pid);
     void pinChanged();

@@ -21,7 +21,7 @@ inline constexpr AXError axErrorNoValue = -25212;
 // The accessibility elements of applications and their windows, read through attributes.
 // Every read returns its own result code; a value is given only with success.
 class AXElements {
-  public:
+public:
     virtual ~AXElements() = default;
 
     virtual AXElement applicationElement(int32_t pid) = 0;

@@ -53,7 +53,7 @@ private:
     std::string title_;
     int64_t tag_ = 0;
     bool bordered_ = true;
-    Font font_{"System", 13, "Regular"};
+    Font font_{"System", 13, FontWeight::regular, true};
     std::optional<Color> contentTintColor_;
     Action action_;
 };

@@ -43,7 +43,7 @@ enum class StreamOutputType : int32_t { screen = 0, audio = 1 };
 
 // Receives the frames of a stream on the global concurrent queue.
 class StreamOutput {
-  public:
+public:
     virtual ~StreamOutput() = default;
     virtual void didOutputSampleBuffer(const std::shared_ptr<SampleBuffer>& sampleBuffer,
                                        StreamOutputType type) = 0;
@@ -51,7 +51,7 @@ class StreamOutput {
 
 // Told when the stream stops by itself; on any thread.
 class StreamDelegate {
-  public:
+public:
     virtual ~StreamDelegate() = default;
     virtual void didStopWithError(const PlatformError& error) = 0;
 };
@@ -59,7 +59,7 @@ class StreamDelegate {
 // One capture stream. Output and delegate are held weakly: the owner of the stream
 // usually is both.
 class Stream {
-  public:
+public:
     using Completion = std::function<void(std::optional<PlatformError>)>;
 
     virtual ~Stream() = default;
@@ -73,7 +73,7 @@ class Stream {
 };
 
 class CaptureStreams {
-  public:
+public:
     virtual ~CaptureStreams() = default;
 
     // The filter for one window alone, with its content rectangle and point-to-pixel scale.

@@ -9,7 +9,7 @@ namespace platform {
 // One captured image: 'BGRA', 4 bytes a pixel (blue, green, red, alpha); rows are
 // bytesPerRow() apart, which may be more than 4 x width.
 class PixelBuffer {
-  public:
+public:
     static constexpr uint32_t readOnly = 1;
 
     virtual ~PixelBuffer() = default;
@@ -26,7 +26,7 @@ class PixelBuffer {
 
 // What a capture stream delivers: maybe valid, maybe with an image.
 class SampleBuffer {
-  public:
+public:
     SampleBuffer(bool valid, std::shared_ptr<PixelBuffer> imageBuffer)
         : valid_(valid), imageBuffer_(std::move(imageBuffer)) {}
 
@@ -34,7 +34,7 @@ class SampleBuffer {
     // Empty for a frame that carries no new image.
     PixelBuffer* imageBuffer() const { return imageBuffer_.get(); }
 
-  private:
+private:
     bool valid_;
     std::shared_ptr<PixelBuffer> imageBuffer_;
 };

@@ -5,13 +5,18 @@
 #include "platform/AXElements.h"
 #include "platform/Accessibility.h"
 #include "platform/Application.h"
+#include "platform/Bundle.h"
 #include "platform/CaptureStream.h"
 #include "platform/Clock.h"
 #include "platform/Dispatch.h"
 #include "platform/Files.h"
 #include "platform/InterfaceServices.h"
+#include "platform/Fonts.h"
+#include "platform/HotKeys.h"
+#include "platform/Images.h"
 #include "platform/ProcessInfo.h"
 #include "platform/ShareableContent.h"
+#include "platform/StatusBar.h"
 #include "platform/UserDefaults.h"
 #include "platform/Workspace.h"
 
@@ -37,6 +42,11 @@ class Platform {
     virtual CaptureStreams& captureStreams() = 0;
 
     // -- shell services: hot keys, menu bar, fonts, images --
+    virtual HotKeys& hotKeys() = 0;
+    virtual StatusBar& statusBar() = 0;
+    virtual Fonts& fonts() = 0;
+    virtual Images& images() = 0;
+    virtual Bundle& bundle() = 0;
 
     // -- interface services: screens, windows, views, layers, timers, taps, monitors --
     virtual Screens& screens() = 0;
@@ -88,6 +98,11 @@ inline AXElements& axElements() { return current().axElements(); }
 inline CaptureStreams& captureStreams() { return current().captureStreams(); }
 
 // -- shell services --
+inline HotKeys& hotKeys() { return current().hotKeys(); }
+inline StatusBar& statusBar() { return current().statusBar(); }
+inline Fonts& fonts() { return current().fonts(); }
+inline Images& images() { return current().images(); }
+inline Bundle& bundle() { return current().bundle(); }
 
 // -- interface services --
 inline Screens& screens() { return current().screens(); }

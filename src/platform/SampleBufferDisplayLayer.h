@@ -12,7 +12,7 @@ namespace platform {
 
 // Takes frames for display from any thread; keeps the latest one for the layer to draw.
 class SampleBufferRenderer {
-  public:
+public:
     void enqueueSampleBuffer(const std::shared_ptr<SampleBuffer>& sampleBuffer);
 
     uint64_t enqueuedCount() const;
@@ -20,7 +20,7 @@ class SampleBufferRenderer {
     Size lastImageSize() const;
     std::shared_ptr<SampleBuffer> lastSampleBuffer() const;
 
-  private:
+private:
     mutable std::mutex mutex_;
     uint64_t count_ = 0;
     Size lastSize_;
@@ -29,11 +29,11 @@ class SampleBufferRenderer {
 
 // The layer that shows a capture stream's frames.
 class SampleBufferDisplayLayer {
-  public:
+public:
     SampleBufferRenderer& sampleBufferRenderer() { return renderer_; }
     const SampleBufferRenderer& sampleBufferRenderer() const { return renderer_; }
 
-  private:
+private:
     SampleBufferRenderer renderer_;
 };
 

@@ -33,7 +33,7 @@ public:
 
 private:
     std::string stringValue_;
-    Font font_{"System", 13, "Regular"};
+    Font font_{"System", 13, FontWeight::regular, true};
     Color textColor_ = Color::black();
     bool editable_ = true;
     bool selectable_ = true;

@@ -35,4 +35,29 @@ at 7 quit 813
 dump pinned
 say == the whole log
 dump log
+say == option + P, through the registered hot key, pins the editor's window
+focus 812
+at 8 press-keys option+P
+dump pinned
+say == the status menu with one window pinned, in Polish (the default language)
+menu open
+say == option + P again unpins it
+at 9 press-keys option+P
+dump pinned
+say == the status menu in English with nothing pinned
+language en
+menu open
+say == its first item pins the front window; the unpin item then unpins all
+menu choose 0
+menu open
+menu choose "Unpin pinned window"
+dump pinned
+say == another program holds command + Q: recording it fails and releases option + P
+take-combination 12 256
+at 10 shortcut 12 0x100000
+press-keys option+P
+press-keys command+Q
+dump pinned
+say == the shortcut's lines in the log
+at 11 dump log
 )";

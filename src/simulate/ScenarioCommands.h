@@ -10,6 +10,7 @@ void defineDumpCommands(Scenario& scenario);    // observable state on standard 
 void definePinCommands(Scenario& scenario);  // pin toggles, capture, accessibility views
 
 // -- shell commands --
+void defineShellCommands(Scenario& scenario);  // shortcut presses, status menu, language
 
 // -- interface commands --
 void defineInterfaceCommands(Scenario& scenario);  // window server, refreshes, mouse, keys
@@ -22,6 +23,7 @@ inline void defineAllCommands(Scenario& scenario) {
     definePinCommands(scenario);
 
     // -- shell commands --
+    defineShellCommands(scenario);
 
     // -- interface commands --
     defineInterfaceCommands(scenario);

@@ -89,7 +89,7 @@ TEST_F(FrontWindowLookupTest, AWindowListThatNeverComesEndsTheWaitAsNoList) {
 }
 
 class NoWindowNumberFunctionTest : public PinFixture {
-  protected:
+protected:
     void SetUp() override {
         desktop.windowNumberFunctionPresent = false;
         launch();

@@ -9,10 +9,9 @@
 #include "support/SimFixture.h"
 
 // A launched program on a desktop with an editor (two windows, the second off screen) and
-// a browser, the editor in front. The shared pin manager is emptied after each test while
-// the desktop still stands.
+// a browser, the editor in front.
 class PinFixture : public SimFixture {
-  protected:
+protected:
     static constexpr int32_t editor = 812;
     static constexpr int32_t browser = 813;
 
@@ -26,11 +25,6 @@ class PinFixture : public SimFixture {
         desktop.setFrontmost(editor);
         desktop.accessibilityTrusted = true;
         desktop.screenCaptureAllowed = true;
-    }
-
-    ~PinFixture() override {
-        PinManager::shared().onPinChanged = nullptr;  // it may hold the test's locals
-        PinManager::shared().unpinAll();
     }
 
     void launch() {

@@ -165,7 +165,7 @@ TEST_F(PinManagerTest, QuittingAnApplicationWithoutIdentifierUnpinsWindowsWithou
 }
 
 class SelfTestTest : public PinFixture {
-  protected:
+protected:
     void SetUp() override {
         desktop.currentProcess().environment["QUELM_PIN_TEST"] = "1";
         launch();

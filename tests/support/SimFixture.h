@@ -8,10 +8,19 @@
 #include <vector>
 
 #include "app/Log.h"
+#include "hotkey/HotkeyManager.h"
+#include "pinning/PinManager.h"
 #include "platform/sim/SimPlatform.h"
 
+// HotkeyManager::shared() outlives every simulated desktop, so each test starts it anew:
+// no registration and no handler carried over from an earlier desktop.
+struct HotkeyManagerReset {
+    static void toFreshInstance() { HotkeyManager::shared() = HotkeyManager(); }
+};
+
 // A fresh simulated desktop per test, installed as the platform, with one running copy
-// of the program (pid 4242) whose work runs on the desktop's main queue.
+// of the program (pid 4242) whose work runs on the desktop's main queue, the repository's
+// resources as its bundle, and fresh shared managers.
 class SimFixture : public ::testing::Test {
   protected:
     static constexpr int32_t ownPid = 4242;
@@ -19,9 +28,13 @@ class SimFixture : public ::testing::Test {
     SimFixture() {
         platform::install(std::make_unique<sim::SimPlatform>(desktop));
         desktop.startProgramCopy(ownPid);
+        desktop.shell.resourcesDirectory = VELTRIN_RESOURCES_DIR;
+        HotkeyManagerReset::toFreshInstance();
     }
 
     ~SimFixture() override {
+        PinManager::shared().onPinChanged = nullptr;  // it may hold the test's locals
+        PinManager::shared().unpinAll();  // while the desktop still stands
         desktop.runUntilIdle();
         platform::uninstall();
     }

@@ -8,7 +8,7 @@ namespace sim {
 // Reads the desktop's accessibility model. Without the Accessibility permission every
 // read is refused; a window element here is {owner pid, window number}.
 class SimAXElements : public platform::AXElements {
-  public:
+public:
     explicit SimAXElements(SimDesktop& desktop) : desktop_(desktop) {}
 
     platform::AXElement applicationElement(int32_t pid) override { return {pid, 0}; }
@@ -19,7 +19,7 @@ class SimAXElements : public platform::AXElements {
         const platform::AXElement& element, std::string_view attribute,
         std::optional<std::vector<platform::AXElement>>& value) override;
 
-  private:
+private:
     // The code that refuses the read before any value is looked at, or success.
     platform::AXError refusal(const platform::AXElement& element, std::string_view attribute,
                               const SimAXModel::AppView& view) const;

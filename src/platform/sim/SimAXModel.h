@@ -17,7 +17,7 @@ class SimDesktop;
 // a result code per attribute. An application that nobody configured shows its windows
 // in the desktop's order, the first on-screen one focused and main.
 class SimAXModel {
-  public:
+public:
     struct AppView {
         std::optional<uint32_t> focusedWindow;
         std::optional<uint32_t> mainWindow;
@@ -36,7 +36,7 @@ class SimAXModel {
     // A result code for every later read of the attribute (0 to clear it).
     void setError(int32_t pid, const std::string& attribute, platform::AXError code);
 
-  private:
+private:
     AppView derivedView(int32_t pid) const;
     AppView& configured(int32_t pid);
 

@@ -18,7 +18,7 @@ class SimDesktop;
 // The capture side of the desktop: per window its point-to-pixel scale and the failures
 // its streams will meet, and every stream created so far.
 class SimCaptureModel {
-  public:
+public:
     static constexpr double defaultScale = 2.0;
 
     explicit SimCaptureModel(SimDesktop& desktop) : desktop_(desktop) {}
@@ -44,7 +44,7 @@ class SimCaptureModel {
     // Every running stream of the window stops with the error; returns how many did.
     size_t failStreams(uint32_t window, const platform::PlatformError& error);
 
-  private:
+private:
     struct WindowSettings {
         double scale = defaultScale;
         std::optional<platform::PlatformError> startError;

@@ -6,7 +6,7 @@
 namespace sim {
 
 class SimCaptureStreams : public platform::CaptureStreams {
-  public:
+public:
     explicit SimCaptureStreams(SimDesktop& desktop) : desktop_(desktop) {}
 
     // The window's own size at its recorded frame, at the desktop's scale for it.
@@ -20,7 +20,7 @@ class SimCaptureStreams : public platform::CaptureStreams {
         return desktop_.captureModel.createStream(filter, configuration, std::move(delegate));
     }
 
-  private:
+private:
     SimDesktop& desktop_;
 };
 

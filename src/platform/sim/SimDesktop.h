@@ -21,6 +21,7 @@
 #include "platform/sim/SimAXModel.h"
 #include "platform/sim/SimCaptureModel.h"
 #include "platform/sim/SimRunLoop.h"
+#include "platform/sim/SimShell.h"
 #include "platform/sim/SimWorkerPool.h"
 
 namespace sim {
@@ -130,6 +131,7 @@ class SimDesktop {
     SimCaptureModel captureModel{*this};
 
     // --- shell model: hot keys, menu bar, fonts, images --------------------------------
+    SimShell shell{*this};
 
     // --- interface model: windows, views, layers, timers, taps, monitors -------------
     // Each is both the platform service and its control surface (refresh, mousePress,

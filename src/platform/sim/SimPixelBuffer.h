@@ -13,7 +13,7 @@ namespace sim {
 
 // A BGRA image in memory. Its pixels can be read only while it is locked.
 class SimPixelBuffer : public platform::PixelBuffer {
-  public:
+public:
     // bytesPerRow 0 means 4 x width; without pixels the base address stays null.
     SimPixelBuffer(size_t width, size_t height, size_t bytesPerRow, bool hasPixels = true);
 
@@ -27,7 +27,7 @@ class SimPixelBuffer : public platform::PixelBuffer {
     uint8_t* pixel(size_t x, size_t y) { return bytes_.data() + y * bytesPerRow_ + 4 * x; }
     int locks() const { return locks_.load(); }
 
-  private:
+private:
     size_t width_;
     size_t height_;
     size_t bytesPerRow_;

@@ -12,6 +12,7 @@
 #include "platform/sim/SimFiles.h"
 #include "platform/sim/SimProcessInfo.h"
 #include "platform/sim/SimShareableContent.h"
+#include "platform/sim/SimShellServices.h"
 #include "platform/sim/SimWorkspace.h"
 
 namespace sim {
@@ -31,6 +32,7 @@ class SimPlatform : public platform::Platform {
           files_(desktop),
           axElements_(desktop),
           captureStreams_(desktop),
+          shell_(desktop),
           interface_(desktop) {}
 
     platform::Dispatch& dispatch() override { return dispatch_; }
@@ -48,6 +50,11 @@ class SimPlatform : public platform::Platform {
     platform::CaptureStreams& captureStreams() override { return captureStreams_; }
 
     // -- shell services --
+    platform::HotKeys& hotKeys() override { return shell_.hotKeys; }
+    platform::StatusBar& statusBar() override { return shell_.statusBar; }
+    platform::Fonts& fonts() override { return shell_.fonts; }
+    platform::Images& images() override { return shell_.images; }
+    platform::Bundle& bundle() override { return shell_.bundle; }
 
     // -- interface services --
     platform::Screens& screens() override { return interface_.screenService; }
@@ -75,6 +82,7 @@ class SimPlatform : public platform::Platform {
     SimCaptureStreams captureStreams_;
 
     // -- shell services --
+    SimShellServices shell_;
 
     // -- interface services --
     SimDesktop& interface_;  // the interface services live in the desktop's model

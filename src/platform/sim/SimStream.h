@@ -15,7 +15,7 @@ class SimCaptureModel;
 // queue, completions come on the service thread, and a stop with an error reaches the
 // delegate on the global queue.
 class SimStream : public platform::Stream {
-  public:
+public:
     enum class State { created, running, stopped };
 
     SimStream(SimCaptureModel& model, platform::ContentFilter filter,
@@ -37,7 +37,7 @@ class SimStream : public platform::Stream {
     // Stops a running stream by itself and tells the delegate; false when not running.
     bool failWithError(const platform::PlatformError& error);
 
-  private:
+private:
     using Output = std::pair<std::weak_ptr<platform::StreamOutput>, platform::StreamOutputType>;
 
     SimCaptureModel& model_;
