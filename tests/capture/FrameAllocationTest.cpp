@@ -62,7 +62,7 @@ TEST_F(FrameAllocationTest, FramesAfterTheCornerIsKnownAllocateNothing) {
         capture->didOutputSampleBuffer(sample, platform::StreamOutputType::screen);
     counting = false;
     EXPECT_EQ(allocations, 0u);
-    EXPECT_EQ(capture->videoLayer().sampleBufferRenderer().enqueuedCount(), 101u);
+    EXPECT_EQ(capture->videoLayer()->sampleBufferRenderer().enqueuedCount(), 101u);
 }
 
 TEST_F(FrameAllocationTest, TheCounterSeesAllocations) {

@@ -31,6 +31,7 @@ class SimPlatform : public platform::Platform {
           files_(desktop),
           axElements_(desktop),
           captureStreams_(desktop),
+          axObservers_(desktop.axObservers),
           interface_(desktop) {}
 
     platform::Dispatch& dispatch() override { return dispatch_; }
@@ -46,6 +47,7 @@ class SimPlatform : public platform::Platform {
     // -- pinning and capture services --
     platform::AXElements& axElements() override { return axElements_; }
     platform::CaptureStreams& captureStreams() override { return captureStreams_; }
+    platform::AXObservers& axObservers() override { return axObservers_; }
 
     // -- shell services --
 
@@ -73,6 +75,7 @@ class SimPlatform : public platform::Platform {
     // -- pinning and capture services --
     SimAXElements axElements_;
     SimCaptureStreams captureStreams_;
+    SimAXObservers& axObservers_;  // lives in the desktop, which moves the windows
 
     // -- shell services --
 
