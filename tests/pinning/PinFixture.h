@@ -17,6 +17,7 @@ class PinFixture : public SimFixture {
     static constexpr int32_t browser = 813;
 
     PinFixture() {
+        MirrorPanel::forgetScreenFrame();  // each desktop is a fresh process
         desktop.screens.push_back({{0, 0, 1920, 1080}, {0, 0, 1920, 1055}});
         desktop.addApplication({editor, "com.example.editor", "Editor"});
         desktop.addApplication({browser, "com.example.browser", "Browser"});
