@@ -39,8 +39,8 @@ void MirrorPanel::build() {
     screenFrame();  // measured here, on the main thread, before any poll reads it
     const platform::Rect real = cgToScreen(scWindow_.frame);
     const platform::Rect frame = real.insetBy(-FrameStyle::pad, -FrameStyle::pad);
-    panel_ = platform::windows().makePanel(frame, panelStyle, platform::Window::bufferedBacking,
-                                           false);
+    panel_ =
+        platform::windows().makePanel(frame, panelStyle, platform::Window::bufferedBacking, false);
     panel_->setLevel(platform::Window::floatingLevel);
     panel_->setBackgroundColor(platform::Color::clear());
     panel_->setHasShadow(false);

@@ -87,8 +87,8 @@ class MirrorPanel : public std::enable_shared_from_this<MirrorPanel> {
     void stopTap();
     std::optional<platform::Rect> readBounds(std::vector<platform::WindowInfo>& records) const;
     static const platform::Rect& screenFrame();
-    static void observerCallback(const platform::AXElement& element,
-                                 std::string_view notification, void* refcon);
+    static void observerCallback(const platform::AXElement& element, std::string_view notification,
+                                 void* refcon);
     static std::optional<platform::TapEvent> tapCallback(uint32_t type,
                                                          const platform::TapEvent& event,
                                                          void* userInfo);
@@ -102,8 +102,8 @@ class MirrorPanel : public std::enable_shared_from_this<MirrorPanel> {
     std::shared_ptr<platform::DisplayLink> displayLink_;
     std::shared_ptr<platform::EventTapPort> eventTap_;
     std::shared_ptr<platform::EventTapSource> eventTapSource_;
-    std::mutex lock_;                    // guards lastScheduled_
-    platform::Rect lastScheduled_;       // the last rectangle polling read
+    std::mutex lock_;               // guards lastScheduled_
+    platform::Rect lastScheduled_;  // the last rectangle polling read
     const std::shared_ptr<platform::Layer> contentLayer_;
     // Once stopped, a start or a capture answer still on its way starts nothing.
     bool stopped_ = false;

@@ -9,10 +9,10 @@
 void MirrorPanel::startTap() {
     if (eventTap_) return;
     platform::EventTaps& taps = platform::eventTaps();
-    auto tap = taps.create(platform::EventTaps::sessionEventTap,
-                           platform::EventTaps::headInsertEventTap,
-                           platform::EventTaps::defaultTapOptions,
-                           platform::EventTaps::leftMouseMask, tapCallback, this);
+    auto tap =
+        taps.create(platform::EventTaps::sessionEventTap, platform::EventTaps::headInsertEventTap,
+                    platform::EventTaps::defaultTapOptions, platform::EventTaps::leftMouseMask,
+                    tapCallback, this);
     if (!tap) {
         flog("tap: create FAILED (no accessibility permission?)");
         return;
@@ -60,9 +60,8 @@ namespace {
 // The instance that owns the window when several run, else the first.
 const platform::RunningApplication& chooseInstance(
     const std::vector<platform::RunningApplication>& apps, int32_t pid) {
-    const auto owner = std::find_if(apps.begin(), apps.end(), [pid](const auto& app) {
-        return app.processIdentifier == pid;
-    });
+    const auto owner = std::find_if(
+        apps.begin(), apps.end(), [pid](const auto& app) { return app.processIdentifier == pid; });
     return owner != apps.end() ? *owner : apps.front();
 }
 
@@ -77,8 +76,7 @@ void MirrorPanel::raiseRealWindow() {
     if (apps.empty()) return flog(noApp);
     const platform::RunningApplication& app = chooseInstance(apps, pid_);
     const bool ok = platform::workspace().activate(app, 0);
-    flog("raise: activating " + app.localizedName.value_or("?") + " ok=" +
-         (ok ? "true" : "false"));
+    flog("raise: activating " + app.localizedName.value_or("?") + " ok=" + (ok ? "true" : "false"));
     if (pid_ == 0) return;
     platform::AXElements& ax = platform::axElements();
     const platform::AXElement axApp = ax.applicationElement(pid_);

@@ -93,8 +93,8 @@ std::optional<platform::Rect> MirrorPanel::readBounds(
         return std::nullopt;
     const std::optional<platform::WindowBounds>& bounds = records.front().bounds;
     if (!bounds) return std::nullopt;
-    return platform::Rect{bounds->x.value_or(0), bounds->y.value_or(0),
-                          bounds->width.value_or(0), bounds->height.value_or(0)};
+    return platform::Rect{bounds->x.value_or(0), bounds->y.value_or(0), bounds->width.value_or(0),
+                          bounds->height.value_or(0)};
 }
 
 void MirrorPanel::syncFrame() {

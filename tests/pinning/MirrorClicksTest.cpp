@@ -43,7 +43,7 @@ TEST_F(MirrorClicksTest, APressInsideRaisesTheRealWindowAndPassesUnchanged) {
 }
 
 TEST_F(MirrorClicksTest, APressOnTheColouredMarginCountsAsInside) {
-    desktop.eventTaps.mousePress({114, 80});      // left margin
+    desktop.eventTaps.mousePress({114, 80});  // left margin
     desktop.setFrontmost(browser);
     desktop.eventTaps.mousePress({925.5, 685.5});  // bottom-right corner of the margin
     EXPECT_THAT(desktop.activations, ElementsAre(editor, editor));
@@ -75,9 +75,9 @@ TEST_F(MirrorClicksTest, FailedRaisingStepsAreLoggedAndTheRestStillRun) {
     desktop.axModel.setError(editor, "AXFrontmost", platform::axErrorFailure);
     desktop.axModel.setError(editor, "AXRaise", platform::axErrorIllegalArgument);
     panel->raiseRealWindow();
-    EXPECT_THAT(logMessages(), ElementsAre("raise: activating Editor ok=false",
-                                           "raise: frontmost res=-25200",
-                                           "raise: raise res=-25201"));
+    EXPECT_THAT(logMessages(),
+                ElementsAre("raise: activating Editor ok=false", "raise: frontmost res=-25200",
+                            "raise: raise res=-25201"));
 }
 
 // Another copy of the editor runs first; the pinned window belongs to the second one.

@@ -58,7 +58,8 @@ class MirrorPlatform : public sim::SimPlatform {
         HeldStream(std::shared_ptr<platform::Stream> inner, MirrorPlatform& owner)
             : inner_(std::move(inner)), owner_(owner) {}
         std::optional<platform::PlatformError> addStreamOutput(
-            std::weak_ptr<platform::StreamOutput> output, platform::StreamOutputType type) override {
+            std::weak_ptr<platform::StreamOutput> output,
+            platform::StreamOutputType type) override {
             return inner_->addStreamOutput(std::move(output), type);
         }
         void startCapture(Completion completion) override {

@@ -81,7 +81,8 @@ TEST_F(AXObserverTest, ASourceRemovedOrAnObserverReleasedBeforeDeliveryHearsNoth
 
 TEST_F(AXObserverTest, CreationIsRefusedWithoutThePermissionOrForNoProcess) {
     std::shared_ptr<platform::AXObserver> observer;
-    EXPECT_EQ(platform::axObservers().create(0, record, observer), platform::axErrorIllegalArgument);
+    EXPECT_EQ(platform::axObservers().create(0, record, observer),
+              platform::axErrorIllegalArgument);
     desktop.accessibilityTrusted = false;
     EXPECT_EQ(platform::axObservers().create(812, record, observer), platform::axErrorAPIDisabled);
     EXPECT_EQ(observer, nullptr);

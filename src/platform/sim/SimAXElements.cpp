@@ -68,8 +68,8 @@ platform::AXError SimAXElements::raise(const platform::AXElement& element,
     if (!desktop_.accessibilityTrusted) return platform::axErrorAPIDisabled;
     if (desktop_.findApp(element.pid) == nullptr) return platform::axErrorInvalidUIElement;
     const SimAXModel::AppView view = desktop_.axModel.view(element.pid);
-    const bool listed = std::find(view.windows.begin(), view.windows.end(), element.window) !=
-                        view.windows.end();
+    const bool listed =
+        std::find(view.windows.begin(), view.windows.end(), element.window) != view.windows.end();
     if (element.window == 0 || !listed) return platform::axErrorInvalidUIElement;
     if (action != "AXRaise") return platform::axErrorIllegalArgument;
     const auto error = view.errors.find(std::string(action));

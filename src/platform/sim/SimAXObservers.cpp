@@ -107,8 +107,8 @@ bool SimAXObservers::resizeWindow(uint32_t window, platform::Size size) {
 }
 
 bool SimAXObservers::onRunLoop(const Observer& observer) const {
-    return observer.source && std::find(sources_.begin(), sources_.end(), observer.source) !=
-                                  sources_.end();
+    return observer.source &&
+           std::find(sources_.begin(), sources_.end(), observer.source) != sources_.end();
 }
 
 void SimAXObservers::announce(uint32_t window, int32_t owner, const char* notification) {
