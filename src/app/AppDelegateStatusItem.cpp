@@ -2,6 +2,7 @@
 #include "pinning/PinManager.h"
 #include "platform/Platform.h"
 #include "settings/L10n.h"
+#include "ui/SettingsWindow.h"
 
 namespace {
 
@@ -102,6 +103,8 @@ void AppDelegate::doUnpinAll() {
     PinManager::shared().unpinAll();
 }
 
-// Unfinished: the settings window comes with its own change; this will create it once
-// into settingsWindow and show it.
-void AppDelegate::openSettings() {}
+// One settings window for the life of the process.
+void AppDelegate::openSettings() {
+    if (!settingsWindow) settingsWindow = std::make_shared<SettingsWindow>();
+    settingsWindow->show();
+}

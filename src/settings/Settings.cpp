@@ -7,13 +7,15 @@ namespace Settings {
 
 platform::Color borderColor() {
     if (auto stored = platform::defaults().stringForKey(colorKey)) {
+        if (*stored == clearColorText) return platform::Color::clear();
         if (auto color = colorFromHex(*stored)) return *color;
     }
     return *colorFromHex(defaultColorHex);
 }
 
 void setBorderColor(const platform::Color& color) {
-    platform::defaults().setString(hexString(color), colorKey);
+    const bool clear = color.alpha == 0;
+    platform::defaults().setString(clear ? clearColorText : hexString(color), colorKey);
 }
 
 // Codes of 65536 or more can only come from an edit outside the program; they read as

@@ -24,8 +24,13 @@ inline constexpr uint64_t useFlags = 0x9E0000;
 inline constexpr int64_t defaultKeyCode = 35;  // P
 inline constexpr uint64_t defaultModifiers = optionFlag;
 inline constexpr const char* defaultColorHex = "#66746A";
+// Stored for a fully transparent colour: no frame. Six digits would drop the alpha and
+// read back as an opaque colour.
+inline constexpr const char* clearColorText = "clear";
 
+// The stored colour, the clear colour for "no frame", or the default.
 platform::Color borderColor();
+// Six digits for any colour that shows, clearColorText for one that does not.
 void setBorderColor(const platform::Color& color);
 
 uint16_t keyCode();
