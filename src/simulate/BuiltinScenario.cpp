@@ -88,4 +88,35 @@ wait 1
 dump pinned
 say == the whole log again, now with the press and the raise
 dump log
+say == the status menu's settings item opens the settings window, in English from before
+app 815 com.example.mail Mail
+window 701 815 200 150 700 500
+at 15 settings open
+dump settings-window
+say == Polish: the texts change; English again, and again: the active button only bounces
+settings press language pl
+dump settings-window
+settings press language en
+settings press language en
+dump settings-window
+say == Close hides it; the settings item shows the same window where it was
+settings press close
+settings open
+say == recording: the button asks for keys and pulses; control + option + K ends it
+settings press recorder
+dump settings-window
+settings key control+option+K
+dump settings-window
+dump settings
+say == two windows pinned, then Teal recolours both frames
+focus 814
+at 16 toggle
+focus 815
+toggle
+dump pinned
+settings press swatch 2
+dump pinned
+dump settings-window
+say == the whole log: the new shortcut registered, then the two pins
+dump log
 )";

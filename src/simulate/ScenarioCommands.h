@@ -16,6 +16,9 @@ void defineShellCommands(Scenario& scenario);  // shortcut presses, status menu,
 // -- interface commands --
 void defineInterfaceCommands(Scenario& scenario);  // window server, refreshes, mouse, keys
 
+// -- settings window commands --
+void defineSettingsCommands(Scenario& scenario);  // open, press its buttons, type, dump
+
 inline void defineAllCommands(Scenario& scenario) {
     defineSceneCommands(scenario);
     defineLaunchCommands(scenario);
@@ -29,4 +32,7 @@ inline void defineAllCommands(Scenario& scenario) {
 
     // -- interface commands --
     defineInterfaceCommands(scenario);
+
+    // -- settings window commands --
+    defineSettingsCommands(scenario);
 }
