@@ -1,0 +1,141 @@
+#include <gmock/gmock.h>
+
+#include "hotkey/HotkeyManager.h"
+#include "settings/Settings.h"
+#include "ui/SettingsWindowFixture.h"
+
+namespace {
+
+using ::testing::ElementsAre;
+using ShortcutRecorderTest = SettingsWindowFixture;
+
+const char* const optionP = "\xE2\x8C\xA5+P";
+const char* const polishPrompt = "Wci\xC5\x9Bnij kombinacj\xC4\x99\xE2\x80\xA6";
+
+TEST_F(ShortcutRecorderTest, AClickStartsARecordingOnce) {
+    EXPECT_EQ(recorder()->title(), optionP);
+    click(recorder());
+    EXPECT_EQ(recorder()->title(), polishPrompt);
+    EXPECT_EQ(recorder()->layer()->backgroundColor(),
+              platform::Color::calibrated(0.8, 0.6, 0.2, 0.9));
+    const auto pulse = recorder()->layer()->animation("pulse");
+    ASSERT_TRUE(pulse);
+    EXPECT_EQ(pulse->values, (std::vector<double>{1.0, 1.05, 1.0}));
+    EXPECT_EQ(pulse->repeatCount, platform::KeyframeAnimation::infinite);
+    EXPECT_TRUE(HotkeyManager::shared().paused);
+    EXPECT_EQ(desktop.keyMonitors.installed(), 1u);
+
+    click(recorder());  // neither cancels nor installs a second monitor
+    EXPECT_EQ(desktop.keyMonitors.installed(), 1u);
+    EXPECT_TRUE(HotkeyManager::shared().paused);
+}
+
+TEST_F(ShortcutRecorderTest, EscapeOrTheAKeyStoresNothingAndRestoresTheTitle) {
+    for (const auto& [code, flags] :
+         {std::pair<uint16_t, uint64_t>{escape, commandFlag | shiftFlag},
+          {escape, 0},
+          {0, optionFlag}}) {
+        click(recorder());
+        const auto delivery = key(code, flags);
+        EXPECT_FALSE(delivery.delivered);
+        EXPECT_FALSE(stored(Settings::kcKey));
+        EXPECT_FALSE(stored(Settings::modsKey));
+        EXPECT_TRUE(registrations().empty());
+        EXPECT_EQ(recorder()->title(), optionP);
+        EXPECT_EQ(recorder()->layer()->backgroundColor(), platform::Color::white(0.12));
+        EXPECT_TRUE(recorder()->layer()->animationKeys().empty());
+        EXPECT_FALSE(HotkeyManager::shared().paused);
+        EXPECT_EQ(desktop.keyMonitors.installed(), 0u);
+    }
+}
+
+TEST_F(ShortcutRecorderTest, ANewShortcutIsStoredRegisteredAndAcknowledged) {
+    click(recorder());
+    key(keyK, controlFlag | optionFlag);
+    EXPECT_EQ(Settings::keyCode(), keyK);
+    EXPECT_EQ(Settings::modifiers(), controlFlag | optionFlag);
+    EXPECT_THAT(registrations(), ElementsAre("hotkey: Register kc=40 mods=6144 err=0"));
+    EXPECT_EQ(recorder()->title(), "\xE2\x8C\x83+\xE2\x8C\xA5+K");
+    EXPECT_THAT(recorder()->layer()->animationKeys(), ElementsAre("bounce"));
+
+    desktop.setFrontmost(editor);
+    EXPECT_TRUE(press(keyK, 0x1000 | 0x0800));  // the new combination works at once
+    EXPECT_THAT(pinnedWindows(), ElementsAre(471u));
+}
+
+TEST_F(ShortcutRecorderTest, AKeyWithoutModifiersBecomesOptionAndKey) {
+    click(recorder());
+    key(keyK, 0);
+    EXPECT_EQ(Settings::keyCode(), keyK);
+    EXPECT_EQ(Settings::modifiers(), optionFlag);
+    EXPECT_EQ(recorder()->title(), "\xE2\x8C\xA5+K");
+}
+
+TEST_F(ShortcutRecorderTest, CapsLockNeverReachesTheStore) {
+    click(recorder());
+    key(keyK, capsLockFlag | commandFlag);
+    EXPECT_EQ(std::get<int64_t>(desktop.defaults.at(Settings::modsKey)),
+              static_cast<int64_t>(commandFlag));
+
+    click(recorder());
+    key(keyK, capsLockFlag);  // caps lock alone counts as no modifier
+    EXPECT_EQ(std::get<int64_t>(desktop.defaults.at(Settings::modsKey)),
+              static_cast<int64_t>(optionFlag));
+}
+
+TEST_F(ShortcutRecorderTest, TheCurrentShortcutPinsNothingWhileRecording) {
+    click(recorder());
+    desktop.setFrontmost(editor);
+    EXPECT_TRUE(press(keyP, optionKey));
+    EXPECT_TRUE(pinnedWindows().empty());
+
+    key(escape, 0);
+    EXPECT_TRUE(press(keyP, optionKey));
+    EXPECT_THAT(pinnedWindows(), ElementsAre(471u));
+}
+
+TEST_F(ShortcutRecorderTest, OnlyTheKeyThatEndsARecordingIsSwallowed) {
+    click(recorder());
+    const auto ending = key(keyK, commandFlag);
+    EXPECT_FALSE(ending.delivered);
+    EXPECT_FALSE(ending.reachedKeyWindow);
+
+    const auto next = key(keyK, commandFlag);
+    EXPECT_TRUE(next.delivered);
+    EXPECT_TRUE(next.reachedKeyWindow);
+}
+
+TEST_F(ShortcutRecorderTest, SwitchingToPolishMidRecordingShowsThePolishPrompt) {
+    Settings::setLanguage("en");
+    settings->show();
+    click(recorder());
+    EXPECT_EQ(recorder()->title(), "Press shortcut\xE2\x80\xA6");
+    click(polish());
+    EXPECT_EQ(recorder()->title(), polishPrompt);
+    EXPECT_TRUE(recorder()->layer()->animation("pulse"));
+    EXPECT_EQ(desktop.keyMonitors.installed(), 1u);
+}
+
+TEST_F(ShortcutRecorderTest, AHiddenWindowKeepsRecordingUntilTheNextKey) {
+    click(recorder());
+    click(closeButton());
+    EXPECT_FALSE(settings->window->isVisible());
+    EXPECT_TRUE(HotkeyManager::shared().paused);
+
+    const auto delivery = key(keyK, commandFlag);
+    EXPECT_FALSE(delivery.delivered);
+    EXPECT_EQ(Settings::keyCode(), keyK);
+    EXPECT_FALSE(HotkeyManager::shared().paused);
+}
+
+TEST_F(ShortcutRecorderTest, TheMonitorDoesNotKeepTheWindowAlive) {
+    click(recorder());
+    const std::weak_ptr<SettingsWindow> weak = settings;
+    settings.reset();
+    EXPECT_TRUE(weak.expired());
+    const auto delivery = key(keyK, commandFlag);
+    EXPECT_TRUE(delivery.delivered);  // passed on unchanged
+    EXPECT_FALSE(stored(Settings::kcKey));
+}
+
+}  // namespace
