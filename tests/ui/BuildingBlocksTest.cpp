@@ -10,20 +10,8 @@ using ::testing::ElementsAre;
 
 class BuildingBlocksTest : public SimFixture {
   protected:
-    BuildingBlocksTest() {
-        registerOutfitFonts();
-    }
+    BuildingBlocksTest() { registerOutfitFonts(); }
 };
-
-TEST_F(BuildingBlocksTest, GlassLabelIsAReadOnlyLabelInTheApplicationsFont) {
-    const auto label = glassLabel("Veltrin", 20, "Black", platform::Color::white(0.6));
-    EXPECT_EQ(label->stringValue(), "Veltrin");
-    EXPECT_EQ(label->font().name, "Outfit-Black");
-    EXPECT_EQ(label->font().size, 20);
-    EXPECT_EQ(label->textColor(), platform::Color::white(0.6));
-    EXPECT_FALSE(label->isEditable());
-    EXPECT_FALSE(label->drawsBackground());
-}
 
 TEST_F(BuildingBlocksTest, OnlyAPillThatIsNotRedHasABorder) {
     int clicks = 0;

@@ -14,17 +14,9 @@ TEST_F(SettingsWindowTest, FirstShowBuildsAFloatingWindowCentredOnTheVisibleFram
     ASSERT_NE(window, nullptr);
     // Visible frame (0, 0, 1920, 1055): centre (960, 527.5).
     EXPECT_EQ(window->frame(), (platform::Rect{740, 395.5, 440, 264}));
-    EXPECT_EQ(window->styleMask(), platform::Window::borderlessStyle);
     EXPECT_EQ(window->level(), platform::Window::floatingLevel);
-    EXPECT_FALSE(window->isOpaque());
-    EXPECT_FALSE(window->hasShadow());
-    EXPECT_TRUE(window->isMovableByWindowBackground());
-    EXPECT_EQ(window->backgroundColor(), platform::Color::clear());
-    EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(window->isKeyWindow());
-    EXPECT_EQ(desktop.currentProcess().activationsIgnoringOthers, 1);
     EXPECT_EQ(desktop.frontmostApplication()->processIdentifier, ownPid);
-    EXPECT_EQ(controls().size(), 15u);
 }
 
 TEST_F(SettingsWindowTest, WithoutAMainScreenTheWindowStaysAtTheOrigin) {
@@ -65,12 +57,9 @@ TEST_F(SettingsWindowTest, SwitchingLanguageStoresItAndRefreshesEveryText) {
     EXPECT_EQ(Settings::language(), "en");
     EXPECT_EQ(colorHeading()->stringValue(), "Border color");
     EXPECT_EQ(shortcutHeading()->stringValue(), "Keyboard shortcut");
-    EXPECT_EQ(closeButton()->title(), "Close");
     EXPECT_EQ(quitButton()->title(), "Quit");
     EXPECT_EQ(english()->layer()->backgroundColor(), platform::Color::white(0.22));
-    EXPECT_EQ(english()->layer()->borderColor(), platform::Color::white(0.35));
     EXPECT_EQ(polish()->layer()->backgroundColor(), platform::Color::white(0.08));
-    EXPECT_EQ(polish()->layer()->borderColor(), platform::Color::white(0.12));
     EXPECT_TRUE(english()->layer()->animation("bounce"));
     EXPECT_FALSE(polish()->layer()->animation("bounce"));
 }
