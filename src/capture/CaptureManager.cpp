@@ -71,7 +71,7 @@ void CaptureManager::didOutputSampleBuffer(
     if (sampleBuffer == nullptr || !sampleBuffer->isValid()) return;
     if (type != platform::StreamOutputType::screen) return;
     if (!measuredCorner_.load()) measureCorner(*sampleBuffer);
-    videoLayer_.sampleBufferRenderer().enqueueSampleBuffer(sampleBuffer);
+    videoLayer_->sampleBufferRenderer().enqueueSampleBuffer(sampleBuffer);
 }
 
 void CaptureManager::measureCorner(const platform::SampleBuffer& sampleBuffer) {

@@ -24,7 +24,9 @@ public:
     // Runs once with the error of adding the output or starting, or nothing; on any thread.
     using StartCompletion = std::function<void(std::optional<platform::PlatformError>)>;
 
-    platform::SampleBufferDisplayLayer& videoLayer() { return videoLayer_; }
+    const std::shared_ptr<platform::SampleBufferDisplayLayer>& videoLayer() const {
+        return videoLayer_;
+    }
     // A plain layer that the owner may attach beneath videoLayer; never read here.
     std::shared_ptr<platform::Layer> staticLayer;
     // Called on the main thread when the stream stops with an error.
@@ -52,7 +54,8 @@ private:
     void measureCorner(const platform::SampleBuffer& sampleBuffer);
     std::optional<double> windowWidth() const;
 
-    platform::SampleBufferDisplayLayer videoLayer_;
+    const std::shared_ptr<platform::SampleBufferDisplayLayer> videoLayer_ =
+        std::make_shared<platform::SampleBufferDisplayLayer>();
     mutable std::mutex mutex_;  // guards stream_ and window_
     std::shared_ptr<platform::Stream> stream_;
     std::optional<platform::SCWindow> window_;

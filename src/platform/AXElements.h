@@ -31,6 +31,11 @@ public:
     // An attribute whose value is a list of elements ("AXWindows").
     virtual AXError copyElementListAttribute(const AXElement& element, std::string_view attribute,
                                              std::optional<std::vector<AXElement>>& value) = 0;
+    // Sets a Boolean attribute ("AXFrontmost" of an application).
+    virtual AXError setBooleanAttribute(const AXElement& element, std::string_view attribute,
+                                        bool value) = 0;
+    // Performs an action ("AXRaise" of a window).
+    virtual AXError performAction(const AXElement& element, std::string_view action) = 0;
 };
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "platform/AXElements.h"
+#include "platform/AXObservers.h"
 #include "platform/Accessibility.h"
 #include "platform/Application.h"
 #include "platform/Bundle.h"
@@ -40,6 +41,7 @@ class Platform {
     // -- pinning and capture services --
     virtual AXElements& axElements() = 0;
     virtual CaptureStreams& captureStreams() = 0;
+    virtual AXObservers& axObservers() = 0;
 
     // -- shell services: hot keys, menu bar, fonts, images --
     virtual HotKeys& hotKeys() = 0;
@@ -96,6 +98,7 @@ inline Files& files() {
 // -- pinning and capture services --
 inline AXElements& axElements() { return current().axElements(); }
 inline CaptureStreams& captureStreams() { return current().captureStreams(); }
+inline AXObservers& axObservers() { return current().axObservers(); }
 
 // -- shell services --
 inline HotKeys& hotKeys() { return current().hotKeys(); }

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/Geometry.h"
+#include "platform/Layer.h"
 #include "platform/PixelBuffer.h"
 
 namespace platform {
@@ -27,9 +28,10 @@ private:
     std::shared_ptr<SampleBuffer> last_;
 };
 
-// The layer that shows a capture stream's frames.
-class SampleBufferDisplayLayer {
-public:
+// The layer that shows a capture stream's frames. Its place in the layer tree is main
+// thread only, like any layer's; its renderer takes frames from any thread.
+class SampleBufferDisplayLayer : public Layer {
+  public:
     SampleBufferRenderer& sampleBufferRenderer() { return renderer_; }
     const SampleBufferRenderer& sampleBufferRenderer() const { return renderer_; }
 

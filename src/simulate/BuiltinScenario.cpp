@@ -60,4 +60,32 @@ press-keys command+Q
 dump pinned
 say == the shortcut's lines in the log
 at 11 dump log
+say == the editor's window is pinned again; the panel lies over it, framed
+app 814 com.example.notes Notes
+window 601 814 1200 600 500 400
+focus 812
+at 12 toggle
+frame 471 24
+dump pinned
+say == the editor moves its window and announces it: the panel follows
+move 471 200 150
+dump pinned
+say == a drag the editor does not announce: the next display refresh moves the panel
+announce 812 off
+move 471 260 180
+refresh
+dump pinned
+say == a press on the panel while Notes is in front raises the editor's window
+focus 814
+at 13 mouse-press 500 400
+mouse-release 500 400
+say == a press outside every panel does nothing
+focus 814
+mouse-press 1300 700
+say == the editor's window closes: within a second the panel is unpinned
+at 14 close 471
+wait 1
+dump pinned
+say == the whole log again, now with the press and the raise
+dump log
 )";

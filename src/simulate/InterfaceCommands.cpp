@@ -14,16 +14,17 @@ sim::SimWindow& windowNamed(Scenario& s, const std::string& word) {
     return *window;
 }
 
+// Through the accessibility side, so that the owner's observers hear of it.
 void moveWindow(Scenario& s, const Scenario::Args& args) {
-    sim::SimWindow& window = windowNamed(s, args[0]);
-    window.frame.x = scenarioNumber(args[1]);
-    window.frame.y = scenarioNumber(args[2]);
+    const sim::SimWindow& window = windowNamed(s, args[0]);
+    s.desktop().axObservers.moveWindow(window.number,
+                                       {scenarioNumber(args[1]), scenarioNumber(args[2])});
 }
 
 void resize(Scenario& s, const Scenario::Args& args) {
-    sim::SimWindow& window = windowNamed(s, args[0]);
-    window.frame.width = scenarioNumber(args[1]);
-    window.frame.height = scenarioNumber(args[2]);
+    const sim::SimWindow& window = windowNamed(s, args[0]);
+    s.desktop().axObservers.resizeWindow(window.number,
+                                         {scenarioNumber(args[1]), scenarioNumber(args[2])});
 }
 
 void closeWindow(Scenario& s, const Scenario::Args& args) {

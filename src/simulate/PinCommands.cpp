@@ -5,6 +5,7 @@
 #include "app/NumberText.h"
 #include "pinning/PinManager.h"
 #include "platform/sim/SimDesktop.h"
+#include "simulate/InterfaceText.h"
 #include "simulate/ScenarioCommands.h"
 
 namespace {
@@ -101,14 +102,25 @@ std::string streamState(const MirrorPanel& panel) {
     return "?";
 }
 
+// The picture's and the frame's radius, and the frame's colour and width.
+std::string frameText(const MirrorPanel& panel) {
+    const auto view = panel.panel()->contentView();
+    const auto layer = view ? view->layer() : nullptr;
+    if (layer == nullptr) return "-";
+    return "radius=" + decimalText(panel.contentLayer()->cornerRadius()) + "/" +
+           decimalText(layer->cornerRadius()) + " border=" + colorText(layer->borderColor()) +
+           " width=" + decimalText(layer->borderWidth());
+}
+
 void dumpPinned(Scenario& s) {
     const auto& mirrors = PinManager::shared().mirrors;
     s.out() << "pinned: " << mirrors.size() << "\n";
     for (const auto& panel : mirrors) {
-        const auto corner = panel->measuredCornerRadius();
         s.out() << "  window=" << panel->scWindow().windowID << " pid=" << panel->pid()
                 << " stream=" << streamState(*panel)
-                << " corner=" << (corner ? decimalText(*corner) : "-") << "\n";
+                << " panel=" << rectText(panel->panel()->frame())
+                << (panel->panel()->isVisible() ? " shown " : " hidden ") << frameText(*panel)
+                << "\n";
     }
 }
 

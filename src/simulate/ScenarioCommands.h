@@ -8,6 +8,7 @@ void defineLaunchCommands(Scenario& scenario);  // copies of the program, applic
 void defineDumpCommands(Scenario& scenario);    // observable state on standard output
 // -- pinning commands --
 void definePinCommands(Scenario& scenario);  // pin toggles, capture, accessibility views
+void defineMirrorCommands(Scenario& scenario);  // window announcements, frame colour
 
 // -- shell commands --
 void defineShellCommands(Scenario& scenario);  // shortcut presses, status menu, language
@@ -21,6 +22,7 @@ inline void defineAllCommands(Scenario& scenario) {
     defineDumpCommands(scenario);
     // -- pinning commands --
     definePinCommands(scenario);
+    defineMirrorCommands(scenario);
 
     // -- shell commands --
     defineShellCommands(scenario);

@@ -39,7 +39,7 @@ class CaptureManagerTest : public SimFixture {
     }
 
     uint64_t displayed() const {
-        return capture->videoLayer().sampleBufferRenderer().enqueuedCount();
+        return capture->videoLayer()->sampleBufferRenderer().enqueuedCount();
     }
 
     platform::SCWindow window{471,
@@ -118,7 +118,7 @@ TEST_F(CaptureManagerTest, FramesWithoutImageAreShownAndMeasuredAgainUntilOneAll
     EXPECT_THAT(corners, ::testing::ElementsAre(12.0));
     EXPECT_TRUE(capture->measuredCorner());
     EXPECT_EQ(displayed(), 4u);
-    EXPECT_EQ(capture->videoLayer().sampleBufferRenderer().lastImageSize(),
+    EXPECT_EQ(capture->videoLayer()->sampleBufferRenderer().lastImageSize(),
               (platform::Size{1600, 1200}));
     capture->stopCapture();
     EXPECT_TRUE(capture->measuredCorner());

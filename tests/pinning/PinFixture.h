@@ -16,6 +16,7 @@ protected:
     static constexpr int32_t browser = 813;
 
     PinFixture() {
+        MirrorPanel::forgetScreenFrame();  // each desktop is a fresh process
         desktop.screens.push_back({{0, 0, 1920, 1080}, {0, 0, 1920, 1055}});
         desktop.addApplication({editor, "com.example.editor", "Editor"});
         desktop.addApplication({browser, "com.example.browser", "Browser"});

@@ -15,7 +15,10 @@ namespace {
 // Plays a script on a fresh desktop; the launch inside it starts the program copy.
 class PinScenarioTest : public ::testing::Test {
   protected:
-    PinScenarioTest() { platform::install(std::make_unique<sim::SimPlatform>(desktop)); }
+    PinScenarioTest() {
+        MirrorPanel::forgetScreenFrame();  // each desktop is a fresh process
+        platform::install(std::make_unique<sim::SimPlatform>(desktop));
+    }
     ~PinScenarioTest() override {
         PinManager::shared().unpinAll();
         desktop.runUntilIdle();
@@ -38,10 +41,28 @@ TEST_F(PinScenarioTest, BuiltInSessionPinsByItselfThenUnpinsByPressAndByQuit) {
     const std::string output = play(builtinScenario);
     EXPECT_THAT(output, HasSubstr("SELFTEST trigger\n"));
     EXPECT_THAT(output, HasSubstr("pin: window found id=471 size=(120.0, 80.0, 800.0, 600.0)\n"));
-    EXPECT_THAT(output, HasSubstr("pinned: 1\n  window=471 pid=812 stream=running corner=12.0\n"
+    EXPECT_THAT(output, HasSubstr("pinned: 1\n  window=471 pid=812 stream=running "
+                                  "panel=(114.0, 394.0, 812.0, 612.0) shown radius=12.0/18.0 "
+                                  "border=#66746A/1.0 width=8.0\n"
                                   "== the shortcut again while the editor is in front: its "
                                   "window is unpinned\npinned: 0\n"));
-    EXPECT_THAT(output, HasSubstr("  window=501 pid=813 stream=running corner=-\npinned: 0\n"));
+    EXPECT_THAT(output, HasSubstr("  window=501 pid=813 stream=running panel=(954.0, 274.0, 912.0, "
+                                  "712.0) shown radius=8.0/14.0 border=#66746A/1.0 width=8.0\n"
+                                  "pinned: 0\n"));
+}
+
+TEST_F(PinScenarioTest, BuiltInSessionFollowsTheWindowRaisesItOnAPressAndUnpinsWhenItCloses) {
+    const std::string output = play(builtinScenario);
+    EXPECT_THAT(output, HasSubstr("announces it: the panel follows\npinned: 1\n  window=471 "
+                                  "pid=812 stream=running panel=(194.0, 324.0, 812.0, 612.0)"));
+    EXPECT_THAT(output, HasSubstr("refresh moves the panel\npinned: 1\n  window=471 pid=812 "
+                                  "stream=running panel=(254.0, 294.0, 812.0, 612.0)"));
+    EXPECT_THAT(output, HasSubstr("] tap: click on pinned area at (500.0, 680.0), raising real "
+                                  "window\n"));
+    EXPECT_THAT(output, HasSubstr("] raise: activating Editor ok=true\n"));
+    EXPECT_THAT(output, HasSubstr("] raise: frontmost res=0\n"));
+    EXPECT_THAT(output, HasSubstr("] raise: raise res=0\n"));
+    EXPECT_THAT(output, HasSubstr("within a second the panel is unpinned\npinned: 0\n"));
 }
 
 TEST_F(PinScenarioTest, CaptureFailuresAndAccessibilityCommandsReachThePin) {
@@ -66,9 +87,11 @@ dump pinned
 dump log
 )");
     EXPECT_THAT(output, HasSubstr("mirror: capture ERROR Failed to start the stream\n"));
-    EXPECT_THAT(output, HasSubstr("pinned: 1\n  window=471 pid=812 stream=none corner=-\n"
-                                  "pinned: 1\n  window=472 pid=812 stream=running corner=-\n"
-                                  "pinned: 0\n"));
+    EXPECT_THAT(output, HasSubstr("pinned: 1\n  window=471 pid=812 stream=none "
+                                  "panel=(-6.0, -6.0, 412.0, 312.0) hidden"));
+    EXPECT_THAT(output, HasSubstr("pinned: 1\n  window=472 pid=812 stream=running "
+                                  "panel=(-6.0, -6.0, 212.0, 112.0) shown"));
+    EXPECT_THAT(output, HasSubstr(" width=8.0\npinned: 0\n"));
     EXPECT_THAT(output, HasSubstr("frontWindow: AX copyFocused=-25204\n"));
 }
 

@@ -18,11 +18,20 @@ public:
     platform::AXError copyElementListAttribute(
         const platform::AXElement& element, std::string_view attribute,
         std::optional<std::vector<platform::AXElement>>& value) override;
+    // "AXFrontmost" true makes the application frontmost; every request is recorded.
+    platform::AXError setBooleanAttribute(const platform::AXElement& element,
+                                          std::string_view attribute, bool value) override;
+    // "AXRaise" of a window the application lists; every request is recorded.
+    platform::AXError performAction(const platform::AXElement& element,
+                                    std::string_view action) override;
 
 private:
     // The code that refuses the read before any value is looked at, or success.
     platform::AXError refusal(const platform::AXElement& element, std::string_view attribute,
                               const SimAXModel::AppView& view) const;
+    platform::AXError frontmost(const platform::AXElement& element, std::string_view attribute,
+                                bool value);
+    platform::AXError raise(const platform::AXElement& element, std::string_view action);
 
     SimDesktop& desktop_;
 };

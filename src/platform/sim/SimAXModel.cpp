@@ -53,4 +53,14 @@ void SimAXModel::setError(int32_t pid, const std::string& attribute, platform::A
     }
 }
 
+void SimAXModel::record(Request request) {
+    std::lock_guard lock(mutex_);
+    requests_.push_back(std::move(request));
+}
+
+std::vector<SimAXModel::Request> SimAXModel::requests() const {
+    std::lock_guard lock(mutex_);
+    return requests_;
+}
+
 }  // namespace sim

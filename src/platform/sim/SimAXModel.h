@@ -25,6 +25,13 @@ public:
         std::map<std::string, platform::AXError> errors;  // by attribute name
     };
 
+    // An attribute set or an action performed, with the result it gave.
+    struct Request {
+        platform::AXElement element;
+        std::string name;  // "AXFrontmost", "AXRaise", ...
+        platform::AXError result = 0;
+    };
+
     explicit SimAXModel(SimDesktop& desktop) : desktop_(desktop) {}
 
     // The view as the service reports it now.
@@ -35,6 +42,10 @@ public:
     void setWindows(int32_t pid, std::vector<uint32_t> windows);
     // A result code for every later read of the attribute (0 to clear it).
     void setError(int32_t pid, const std::string& attribute, platform::AXError code);
+    // Attributes set and actions performed, oldest first. An attribute or action name given
+    // to setError makes those requests fail too.
+    void record(Request request);
+    std::vector<Request> requests() const;
 
 private:
     AppView derivedView(int32_t pid) const;
@@ -43,6 +54,7 @@ private:
     SimDesktop& desktop_;
     mutable std::mutex mutex_;
     std::map<int32_t, AppView> apps_;
+    std::vector<Request> requests_;
 };
 
 }  // namespace sim

@@ -19,6 +19,7 @@
 #include "platform/Workspace.h"
 #include "platform/sim/SimInterfaceModel.h"
 #include "platform/sim/SimAXModel.h"
+#include "platform/sim/SimAXObservers.h"
 #include "platform/sim/SimCaptureModel.h"
 #include "platform/sim/SimRunLoop.h"
 #include "platform/sim/SimShell.h"
@@ -129,6 +130,7 @@ class SimDesktop {
     // --- pinning and capture model ----------------------------------------------------
     SimAXModel axModel{*this};
     SimCaptureModel captureModel{*this};
+    SimAXObservers axObservers{*this};  // also moves and resizes windows
 
     // --- shell model: hot keys, menu bar, fonts, images --------------------------------
     SimShell shell{*this};

@@ -32,6 +32,7 @@ class SimPlatform : public platform::Platform {
           files_(desktop),
           axElements_(desktop),
           captureStreams_(desktop),
+          axObservers_(desktop.axObservers),
           shell_(desktop),
           interface_(desktop) {}
 
@@ -48,6 +49,7 @@ class SimPlatform : public platform::Platform {
     // -- pinning and capture services --
     platform::AXElements& axElements() override { return axElements_; }
     platform::CaptureStreams& captureStreams() override { return captureStreams_; }
+    platform::AXObservers& axObservers() override { return axObservers_; }
 
     // -- shell services --
     platform::HotKeys& hotKeys() override { return shell_.hotKeys; }
@@ -80,6 +82,7 @@ class SimPlatform : public platform::Platform {
     // -- pinning and capture services --
     SimAXElements axElements_;
     SimCaptureStreams captureStreams_;
+    SimAXObservers& axObservers_;  // lives in the desktop, which moves the windows
 
     // -- shell services --
     SimShellServices shell_;
