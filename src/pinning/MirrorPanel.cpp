@@ -122,10 +122,7 @@ void MirrorPanel::start() {
 }
 
 void MirrorPanel::captureStarted(const std::optional<platform::PlatformError>& error) {
-    if (stopped_) {
-        capture_->stopCapture();  // unpinned while the capture was starting
-        return;
-    }
+    if (stopped_) return;  // unpinned while the capture was starting
     if (error) {
         flog("mirror: capture ERROR " + error->description);
         stop();

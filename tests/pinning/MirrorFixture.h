@@ -12,7 +12,7 @@
 #include "platform/sim/SimProgramWindow.h"
 
 // The simulated desktop with two test hooks: work posted to the main queue is counted,
-// and capture starts can be held until the test lets them answer.
+// and capture starts can be held until the test lets them answer (stops meanwhile are lost).
 class MirrorPlatform : public sim::SimPlatform {
   public:
     explicit MirrorPlatform(sim::SimDesktop& desktop)
@@ -68,7 +68,9 @@ class MirrorPlatform : public sim::SimPlatform {
             owner_.held_.push_back(
                 [inner = inner_, completion] { inner->startCapture(completion); });
         }
+        // A start already on its way outruns a stop, as it may on a real desktop.
         void stopCapture(Completion completion) override {
+            if (owner_.heldStarts() > 0) return;
             inner_->stopCapture(std::move(completion));
         }
 

@@ -113,16 +113,28 @@ TEST_F(MirrorPanelTest, StoppingTwiceEndsEverythingAndRepeatsOnlyTheHarmlessStep
     EXPECT_THAT(pinnedWindows(), ElementsAre(471u));
 }
 
-TEST_F(MirrorPanelTest, UnpinningBeforeTheCaptureAnswersStartsNothing) {
+TEST_F(MirrorPanelTest, UnpinningBeforeTheStartRunsShowsAndCapturesNothing) {
+    PinManager::shared().pin(editor, "Editor");
+    const auto panel = PinManager::shared().mirrors.back();
+    PinManager::shared().unpin(471);  // before the start's turn on the main queue
+    desktop.runUntilIdle();
+    EXPECT_EQ(simPanel(*panel).frameChanges().size(), 0u);
+    EXPECT_FALSE(panel->panel()->isVisible());
+    EXPECT_THAT(desktop.captureModel.streams(471), IsEmpty());
+}
+
+TEST_F(MirrorPanelTest, UnpinningBeforeTheCaptureAnswersStartsNothingMore) {
     testPlatform().holdStarts = true;
     const auto panel = pinEditor();
     ASSERT_NE(panel, nullptr);
     toggle();  // unpinned while the capture is still starting
+    clearLog();
     testPlatform().releaseStarts();
     desktop.runUntilIdle();
     EXPECT_THAT(pinnedWindows(), IsEmpty());
-    EXPECT_EQ(desktop.captureModel.latestStream(471)->state(), sim::SimStream::State::stopped);
+    EXPECT_THAT(logMessages(), IsEmpty());
     EXPECT_EQ(desktop.eventTaps.tapsCreated(), 0);
+    EXPECT_EQ(desktop.axObservers.observersCreated(), 0);
     EXPECT_TRUE(desktop.displayLinks.all().empty());
     EXPECT_FALSE(panel->panel()->isVisible());
 }
