@@ -47,6 +47,8 @@ void SettingsWindow::tapRecord() {
             }
             return std::nullopt;  // the key that ends a recording reaches no control
         });
+    // Without a monitor no key could end the recording, and the shortcut would stay paused.
+    if (!recordingMonitor) finishRecording(true, 0, 0);
 }
 
 // Key code 0 (the A key) stores nothing, like a cancel.

@@ -133,4 +133,32 @@ TEST_F(ShortcutRecorderTest, TheMonitorDoesNotKeepTheWindowAlive) {
     EXPECT_FALSE(stored(Settings::kcKey));
 }
 
+// A desktop that refuses every local key monitor.
+class NoKeyMonitors : public platform::KeyMonitors {
+  public:
+    std::shared_ptr<platform::KeyMonitor> addLocalMonitor(uint64_t, Handler) override {
+        return nullptr;
+    }
+    void removeMonitor(const std::shared_ptr<platform::KeyMonitor>&) override {}
+};
+
+class RefusingPlatform : public sim::SimPlatform {
+  public:
+    using SimPlatform::SimPlatform;
+    platform::KeyMonitors& keyMonitors() override { return monitors_; }
+
+  private:
+    NoKeyMonitors monitors_;
+};
+
+TEST_F(ShortcutRecorderTest, WithoutAKeyMonitorTheRecordingEndsAtOnce) {
+    platform::install(std::make_unique<RefusingPlatform>(desktop));
+    click(recorder());
+    EXPECT_FALSE(HotkeyManager::shared().paused);
+    EXPECT_EQ(recorder()->title(), optionP);
+    EXPECT_FALSE(recorder()->layer()->animation("pulse"));
+    click(recorder());  // and a later click can try again
+    EXPECT_FALSE(HotkeyManager::shared().paused);
+}
+
 }  // namespace
