@@ -18,6 +18,13 @@ constexpr uint32_t followsParent = platform::Layer::widthSizable | platform::Lay
 // The frame's outer radius: the picture's plus the margin.
 constexpr double panelRadius = FrameStyle::cornerRadius + FrameStyle::pad;
 
+// The clear colour means no frame at all.
+void paintFrame(platform::Layer& layer, const platform::Color& color) {
+    const bool clear = color == platform::Color::clear();
+    layer.setBorderColor(clear ? platform::Color::clear() : color);
+    layer.setBorderWidth(clear ? 0 : FrameStyle::width);
+}
+
 }  // namespace
 
 MirrorPanel::MirrorPanel(const platform::SCWindow& scWindow)
@@ -58,8 +65,7 @@ std::shared_ptr<platform::View> MirrorPanel::buildContentView(const platform::Re
     const std::shared_ptr<platform::Layer> layer = view->layer();
     layer->setCornerRadius(panelRadius);
     layer->setMasksToBounds(true);
-    layer->setBorderColor(Settings::borderColor());
-    layer->setBorderWidth(FrameStyle::width);
+    paintFrame(*layer, Settings::borderColor());
 
     contentLayer_->setFrame({FrameStyle::pad, FrameStyle::pad, real.width, real.height});
     contentLayer_->setCornerRadius(FrameStyle::cornerRadius);
@@ -137,9 +143,7 @@ void MirrorPanel::captureStarted(const std::optional<platform::PlatformError>& e
 void MirrorPanel::setBorderColor(const platform::Color& color) {
     const auto layer = contentViewLayer();
     if (layer == nullptr) return;
-    const bool clear = color == platform::Color::clear();
-    layer->setBorderColor(clear ? platform::Color::clear() : color);
-    layer->setBorderWidth(clear ? 0 : FrameStyle::width);
+    paintFrame(*layer, color);
 }
 
 void MirrorPanel::stop() {

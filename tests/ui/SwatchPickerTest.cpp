@@ -113,12 +113,13 @@ TEST_F(SwatchPickerTest, TheClearSwatchHidesEveryFrameAndComesBackAsNoFrame) {
     EXPECT_EQ(storedColor(), "3DB6A6");
 }
 
-TEST_F(SwatchPickerTest, APanelPinnedWhileNoFrameIsChosenDrawsNothingVisible) {
+TEST_F(SwatchPickerTest, APanelPinnedWhileNoFrameIsChosenDrawsNoFrame) {
     click(swatch(none));
     desktop.setFrontmost(editor);
     toggle();
     ASSERT_THAT(pinnedWindows(), ElementsAre(471u));
     EXPECT_EQ(frameLayer(0)->borderColor().alpha, 0);
+    EXPECT_EQ(frameLayer(0)->borderWidth(), 0);
 }
 
 TEST_F(SwatchPickerTest, StoredTextsOfOpaqueColoursAreUnchanged) {
