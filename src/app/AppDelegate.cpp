@@ -28,7 +28,9 @@ void AppDelegate::applicationDidFinishLaunching() {
     registerLaunchCompletion();
 }
 
-void AppDelegate::registerLaunchCompletion() { HotkeyManager::shared().reinstall(); }
+void AppDelegate::registerLaunchCompletion() {
+    HotkeyManager::shared().reinstall();
+}
 
 void AppDelegate::armSelfTest() {
     const auto environment = platform::process().environment();
@@ -61,6 +63,7 @@ void AppDelegate::watchTerminatedApplications() {
             const auto ownerIdentifier = owner ? owner->bundleIdentifier : std::nullopt;
             if (ownerIdentifier == bundleIdentifier) windowIDs.push_back(window.windowID);
         }
-        for (uint32_t windowID : windowIDs) PinManager::shared().unpin(windowID);
+        for (uint32_t windowID : windowIDs)
+            PinManager::shared().unpin(windowID);
     });
 }

@@ -12,7 +12,7 @@ class SettingsWindow;
 
 // The application delegate: the launch sequence, and (elsewhere) the status item.
 class AppDelegate : public platform::ApplicationDelegate, public platform::MenuDelegate {
-  public:
+public:
     static constexpr const char* selfTestVariable = "QUELM_PIN_TEST";
 
     AppDelegate() = default;
@@ -35,7 +35,7 @@ class AppDelegate : public platform::ApplicationDelegate, public platform::MenuD
     // Made on the first opening of the settings, then reused.
     std::shared_ptr<SettingsWindow> settingsWindow;
 
-  private:
+private:
     void armSelfTest();
     bool anotherCopyRuns();
     void requestScreenRecordingPrompt();

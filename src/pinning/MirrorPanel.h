@@ -29,7 +29,7 @@ platform::Rect cgToScreen(const platform::Rect& rect);
 // Timers, display-link handlers and posted work hold it weakly; the observer and the tap
 // carry an unowned pointer to it, which stop() removes before the panel can go.
 class MirrorPanel : public std::enable_shared_from_this<MirrorPanel> {
-  public:
+public:
     // Builds the panel and its layers; shows nothing and starts nothing. Main thread.
     static std::shared_ptr<MirrorPanel> create(const platform::SCWindow& scWindow);
 
@@ -70,7 +70,7 @@ class MirrorPanel : public std::enable_shared_from_this<MirrorPanel> {
     // a fresh process for this cache. Never while a panel polls.
     static void forgetScreenFrame();
 
-  private:
+private:
     explicit MirrorPanel(const platform::SCWindow& scWindow);
     void build();
     std::shared_ptr<platform::View> buildContentView(const platform::Rect& real,

@@ -11,11 +11,11 @@ namespace platform {
 // An observer of one application's accessibility notifications, and the run-loop source
 // that delivers them: opaque handles.
 class AXObserver {
-  public:
+public:
     virtual ~AXObserver() = default;
 };
 class AXObserverSource {
-  public:
+public:
     virtual ~AXObserverSource() = default;
 };
 
@@ -23,7 +23,7 @@ class AXObserverSource {
 // announces them. Main thread only; callbacks arrive on the main thread while the
 // observer's source is on the main run loop.
 class AXObservers {
-  public:
+public:
     // `refcon` is the unowned context given when the notification was added.
     using Callback = void (*)(const AXElement& element, std::string_view notification,
                               void* refcon);

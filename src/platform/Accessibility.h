@@ -19,7 +19,7 @@ struct AXElement {
 using WindowNumberFunction = std::function<AXError(const AXElement& element, uint32_t& number)>;
 
 class Accessibility {
-  public:
+public:
     virtual ~Accessibility() = default;
 
     virtual bool isProcessTrusted() const = 0;

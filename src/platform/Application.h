@@ -3,7 +3,7 @@
 namespace platform {
 
 class ApplicationDelegate {
-  public:
+public:
     virtual ~ApplicationDelegate() = default;
     // Called once on the main thread when launching is complete.
     virtual void applicationDidFinishLaunching() = 0;
@@ -11,7 +11,7 @@ class ApplicationDelegate {
 
 // The shared application object.
 class Application {
-  public:
+public:
     static constexpr int accessoryPolicy = 1;
 
     virtual ~Application() = default;

@@ -6,7 +6,7 @@ namespace platform {
 
 // Wall-clock time as the desktop sees it.
 class Clock {
-  public:
+public:
     virtual ~Clock() = default;
     virtual std::chrono::system_clock::time_point now() const = 0;
 };

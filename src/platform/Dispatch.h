@@ -6,7 +6,7 @@ namespace platform {
 
 // The main queue (drained by the main event loop) and the global concurrent queue.
 class Dispatch {
-  public:
+public:
     using Task = std::function<void()>;
     virtual ~Dispatch() = default;
 

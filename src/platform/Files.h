@@ -6,7 +6,7 @@
 namespace platform {
 
 class Files {
-  public:
+public:
     virtual ~Files() = default;
     // Appends the bytes to the file in one write, creating it (owner-only) when absent.
     // Never follows a symbolic link at the path; a failure loses the bytes silently.

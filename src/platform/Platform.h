@@ -11,10 +11,10 @@
 #include "platform/Clock.h"
 #include "platform/Dispatch.h"
 #include "platform/Files.h"
-#include "platform/InterfaceServices.h"
 #include "platform/Fonts.h"
 #include "platform/HotKeys.h"
 #include "platform/Images.h"
+#include "platform/InterfaceServices.h"
 #include "platform/ProcessInfo.h"
 #include "platform/ShareableContent.h"
 #include "platform/StatusBar.h"
@@ -25,7 +25,7 @@ namespace platform {
 
 // One desktop backend: every service the logic may call.
 class Platform {
-  public:
+public:
     virtual ~Platform() = default;
 
     virtual Dispatch& dispatch() = 0;
@@ -96,25 +96,57 @@ inline Files& files() {
 }
 
 // -- pinning and capture services --
-inline AXElements& axElements() { return current().axElements(); }
-inline CaptureStreams& captureStreams() { return current().captureStreams(); }
-inline AXObservers& axObservers() { return current().axObservers(); }
+inline AXElements& axElements() {
+    return current().axElements();
+}
+inline CaptureStreams& captureStreams() {
+    return current().captureStreams();
+}
+inline AXObservers& axObservers() {
+    return current().axObservers();
+}
 
 // -- shell services --
-inline HotKeys& hotKeys() { return current().hotKeys(); }
-inline StatusBar& statusBar() { return current().statusBar(); }
-inline Fonts& fonts() { return current().fonts(); }
-inline Images& images() { return current().images(); }
-inline Bundle& bundle() { return current().bundle(); }
+inline HotKeys& hotKeys() {
+    return current().hotKeys();
+}
+inline StatusBar& statusBar() {
+    return current().statusBar();
+}
+inline Fonts& fonts() {
+    return current().fonts();
+}
+inline Images& images() {
+    return current().images();
+}
+inline Bundle& bundle() {
+    return current().bundle();
+}
 
 // -- interface services --
-inline Screens& screens() { return current().screens(); }
-inline Windows& windows() { return current().windows(); }
-inline WindowList& windowList() { return current().windowList(); }
-inline Transaction& transaction() { return current().transaction(); }
-inline Timers& timers() { return current().timers(); }
-inline DisplayLinks& displayLinks() { return current().displayLinks(); }
-inline EventTaps& eventTaps() { return current().eventTaps(); }
-inline KeyMonitors& keyMonitors() { return current().keyMonitors(); }
+inline Screens& screens() {
+    return current().screens();
+}
+inline Windows& windows() {
+    return current().windows();
+}
+inline WindowList& windowList() {
+    return current().windowList();
+}
+inline Transaction& transaction() {
+    return current().transaction();
+}
+inline Timers& timers() {
+    return current().timers();
+}
+inline DisplayLinks& displayLinks() {
+    return current().displayLinks();
+}
+inline EventTaps& eventTaps() {
+    return current().eventTaps();
+}
+inline KeyMonitors& keyMonitors() {
+    return current().keyMonitors();
+}
 
 }  // namespace platform

@@ -9,7 +9,7 @@ namespace platform {
 
 // This process: its identifier, environment and main bundle.
 class ProcessInfo {
-  public:
+public:
     virtual ~ProcessInfo() = default;
 
     virtual int32_t processIdentifier() const = 0;

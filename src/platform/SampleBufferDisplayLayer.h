@@ -31,7 +31,7 @@ private:
 // The layer that shows a capture stream's frames. Its place in the layer tree is main
 // thread only, like any layer's; its renderer takes frames from any thread.
 class SampleBufferDisplayLayer : public Layer {
-  public:
+public:
     SampleBufferRenderer& sampleBufferRenderer() { return renderer_; }
     const SampleBufferRenderer& sampleBufferRenderer() const { return renderer_; }
 

@@ -29,7 +29,7 @@ struct PlatformError {
 };
 
 class ShareableContent {
-  public:
+public:
     using Completion =
         std::function<void(std::optional<SCShareableContent>, std::optional<PlatformError>)>;
 

@@ -8,7 +8,7 @@ namespace platform {
 
 // The application's standard preferences domain. A write is seen by the next read.
 class UserDefaults {
-  public:
+public:
     virtual ~UserDefaults() = default;
 
     // An absent key (or one that holds no number) reads 0.

@@ -16,7 +16,7 @@ struct TerminationNotification {
 };
 
 class Workspace {
-  public:
+public:
     using TerminationHandler = std::function<void(const TerminationNotification&)>;
 
     virtual ~Workspace() = default;

@@ -11,7 +11,7 @@
 // A scripted session on the simulated desktop: one command a line, run in order. Time only
 // moves when a command says so ("at T ...", "wait S"), and then runs in simulated seconds.
 class Scenario {
-  public:
+public:
     using Args = std::vector<std::string>;
     using Handler = std::function<void(Scenario&, const Args&)>;
 
@@ -28,7 +28,7 @@ class Scenario {
     // Moves the clock to the given second (never backwards), running what falls due.
     void advanceTo(double seconds);
 
-  private:
+private:
     struct Command {
         size_t minArgs;
         std::string usage;

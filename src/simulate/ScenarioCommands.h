@@ -7,7 +7,7 @@ void defineSceneCommands(Scenario& scenario);   // the desktop before and betwee
 void defineLaunchCommands(Scenario& scenario);  // copies of the program, applications
 void defineDumpCommands(Scenario& scenario);    // observable state on standard output
 // -- pinning commands --
-void definePinCommands(Scenario& scenario);  // pin toggles, capture, accessibility views
+void definePinCommands(Scenario& scenario);     // pin toggles, capture, accessibility views
 void defineMirrorCommands(Scenario& scenario);  // window announcements, frame colour
 
 // -- shell commands --

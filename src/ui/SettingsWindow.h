@@ -15,7 +15,7 @@
 // the first show() and kept for the life of the process. Its controls hold it weakly, so
 // it must be owned by a std::shared_ptr. Main thread only.
 class SettingsWindow : public std::enable_shared_from_this<SettingsWindow> {
-  public:
+public:
     SettingsWindow() = default;
 
     // Builds the window the first time, later only refreshes its texts; brings it to the
@@ -31,7 +31,7 @@ class SettingsWindow : public std::enable_shared_from_this<SettingsWindow> {
     // Nothing until the first show().
     std::shared_ptr<platform::Window> window;
 
-  private:
+private:
     void build();
     void buildControls(platform::View& glass);
     void markCurrentColor();

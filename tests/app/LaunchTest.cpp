@@ -6,7 +6,7 @@
 namespace {
 
 class LaunchTest : public SimFixture {
-  protected:
+protected:
     void launch() {
         runApplication();
         desktop.runUntilIdle();

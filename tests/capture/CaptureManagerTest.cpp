@@ -14,7 +14,7 @@ using State = sim::SimStream::State;
 
 // A capture manager of one 800 x 600 window, recording its callbacks.
 class CaptureManagerTest : public SimFixture {
-  protected:
+protected:
     CaptureManagerTest() {
         desktop.addApplication({812, "com.example.editor", "Editor"});
         desktop.addWindow({471, 812, {120, 80, 800, 600}, true});

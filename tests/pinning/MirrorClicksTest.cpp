@@ -10,7 +10,7 @@ namespace {
 // The editor's window 471 is pinned: its panel covers x 114..926 and, from the top of the
 // 1080-high display, y 74..686. The browser is in front when the press comes.
 class MirrorClicksTest : public MirrorFixture {
-  protected:
+protected:
     void SetUp() override {
         MirrorFixture::SetUp();
         panel = pinEditor();

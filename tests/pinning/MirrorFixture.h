@@ -14,7 +14,7 @@
 // The simulated desktop with two test hooks: work posted to the main queue is counted,
 // and capture starts can be held until the test lets them answer (stops meanwhile are lost).
 class MirrorPlatform : public sim::SimPlatform {
-  public:
+public:
     explicit MirrorPlatform(sim::SimDesktop& desktop)
         : SimPlatform(desktop), dispatch_(desktop, mainPosts), streams_(desktop, *this) {}
 
@@ -39,9 +39,9 @@ class MirrorPlatform : public sim::SimPlatform {
         return held_.size();
     }
 
-  private:
+private:
     class CountingDispatch : public sim::SimDispatch {
-      public:
+    public:
         CountingDispatch(sim::SimDesktop& desktop, std::atomic<int>& posts)
             : SimDispatch(desktop), posts_(posts) {}
         void mainAsync(Task task) override {
@@ -49,12 +49,12 @@ class MirrorPlatform : public sim::SimPlatform {
             SimDispatch::mainAsync(std::move(task));
         }
 
-      private:
+    private:
         std::atomic<int>& posts_;
     };
 
     class HeldStream : public platform::Stream {
-      public:
+    public:
         HeldStream(std::shared_ptr<platform::Stream> inner, MirrorPlatform& owner)
             : inner_(std::move(inner)), owner_(owner) {}
         std::optional<platform::PlatformError> addStreamOutput(
@@ -74,13 +74,13 @@ class MirrorPlatform : public sim::SimPlatform {
             inner_->stopCapture(std::move(completion));
         }
 
-      private:
+    private:
         std::shared_ptr<platform::Stream> inner_;
         MirrorPlatform& owner_;
     };
 
     class HoldingStreams : public sim::SimCaptureStreams {
-      public:
+    public:
         HoldingStreams(sim::SimDesktop& desktop, MirrorPlatform& owner)
             : SimCaptureStreams(desktop), owner_(owner) {}
         std::shared_ptr<platform::Stream> createStream(
@@ -90,7 +90,7 @@ class MirrorPlatform : public sim::SimPlatform {
                 SimCaptureStreams::createStream(filter, config, std::move(delegate)), owner_);
         }
 
-      private:
+    private:
         MirrorPlatform& owner_;
     };
 
@@ -103,7 +103,7 @@ class MirrorPlatform : public sim::SimPlatform {
 // A launched program with the editor's window 471 at (120, 80, 800 x 600) on a display
 // 1080 high, the editor in front.
 class MirrorFixture : public PinFixture {
-  protected:
+protected:
     MirrorFixture() {
         auto installed = std::make_unique<MirrorPlatform>(desktop);
         platform_ = installed.get();
@@ -122,6 +122,6 @@ class MirrorFixture : public PinFixture {
 
     MirrorPlatform& testPlatform() { return *platform_; }
 
-  private:
+private:
     MirrorPlatform* platform_ = nullptr;
 };

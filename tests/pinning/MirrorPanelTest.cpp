@@ -10,7 +10,7 @@ using ::testing::IsEmpty;
 namespace {
 
 class MirrorPanelTest : public MirrorFixture {
-  protected:
+protected:
     static std::shared_ptr<platform::Layer> frameLayer(const MirrorPanel& panel) {
         return panel.panel()->contentView()->layer();
     }

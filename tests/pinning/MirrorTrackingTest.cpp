@@ -9,7 +9,7 @@ namespace {
 
 // The editor's window 471 starts at (120, 80, 800 x 600): panel (114, 394, 812, 612).
 class MirrorTrackingTest : public MirrorFixture {
-  protected:
+protected:
     void SetUp() override {
         MirrorFixture::SetUp();
         panel = pinEditor();

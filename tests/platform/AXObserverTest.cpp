@@ -20,7 +20,7 @@ void record(const platform::AXElement& element, std::string_view notification, v
 }
 
 class AXObserverTest : public SimFixture {
-  protected:
+protected:
     AXObserverTest() {
         desktop.accessibilityTrusted = true;
         desktop.addApplication({812, "com.example.editor", "Editor"});

@@ -16,7 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class PosixFilesTest : public ::testing::Test {
-  protected:
+protected:
     PosixFilesTest() {
         dir = fs::temp_directory_path() /
               ("veltrin-files-" + std::to_string(::getpid()) + "-" +

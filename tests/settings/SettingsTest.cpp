@@ -8,7 +8,7 @@
 namespace {
 
 class SettingsTest : public SimFixture {
-  protected:
+protected:
     void store(const std::string& key, int64_t value) { desktop.defaults[key] = value; }
     void store(const std::string& key, const std::string& value) { desktop.defaults[key] = value; }
     bool stored(const std::string& key) const { return desktop.defaults.count(key) > 0; }

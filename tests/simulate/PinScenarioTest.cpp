@@ -14,7 +14,7 @@ namespace {
 
 // Plays a script on a fresh desktop; the launch inside it starts the program copy.
 class PinScenarioTest : public ::testing::Test {
-  protected:
+protected:
     PinScenarioTest() {
         MirrorPanel::forgetScreenFrame();  // each desktop is a fresh process
         platform::install(std::make_unique<sim::SimPlatform>(desktop));

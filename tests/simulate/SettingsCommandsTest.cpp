@@ -16,7 +16,7 @@ using ::testing::Not;
 
 // A scenario on a desktop of its own, as `--simulate` plays it.
 class SettingsCommandsTest : public ::testing::Test {
-  protected:
+protected:
     SettingsCommandsTest() {
         MirrorPanel::forgetScreenFrame();
         HotkeyManagerReset::toFreshInstance();

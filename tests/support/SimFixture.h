@@ -22,7 +22,7 @@ struct HotkeyManagerReset {
 // of the program (pid 4242) whose work runs on the desktop's main queue, the repository's
 // resources as its bundle, and fresh shared managers.
 class SimFixture : public ::testing::Test {
-  protected:
+protected:
     static constexpr int32_t ownPid = 4242;
 
     SimFixture() {
@@ -34,7 +34,7 @@ class SimFixture : public ::testing::Test {
 
     ~SimFixture() override {
         PinManager::shared().onPinChanged = nullptr;  // it may hold the test's locals
-        PinManager::shared().unpinAll();  // while the desktop still stands
+        PinManager::shared().unpinAll();              // while the desktop still stands
         desktop.runUntilIdle();
         platform::uninstall();
     }

@@ -9,7 +9,7 @@ namespace {
 using ::testing::ElementsAre;
 
 class BuildingBlocksTest : public SimFixture {
-  protected:
+protected:
     BuildingBlocksTest() { registerOutfitFonts(); }
 };
 

@@ -11,7 +11,7 @@
 
 // The launched program with its settings window shown, and the window's controls by place.
 class SettingsWindowFixture : public LaunchedShellFixture {
-  protected:
+protected:
     static constexpr uint16_t escape = 53;
     static constexpr uint16_t keyK = 40;
     static constexpr uint64_t shiftFlag = 0x20000;

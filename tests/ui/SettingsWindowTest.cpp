@@ -89,7 +89,7 @@ TEST_F(SettingsWindowTest, ControlsOutliveTheirOwnerHarmlessly) {
 
 // The menu's settings item: one window, shown again on every choice.
 class SettingsMenuTest : public LaunchedShellFixture {
-  protected:
+protected:
     std::vector<std::shared_ptr<sim::SimProgramWindow>> settingsWindows() const {
         std::vector<std::shared_ptr<sim::SimProgramWindow>> found;
         for (const auto& window : desktop.ownWindows.all())

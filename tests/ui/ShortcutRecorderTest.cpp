@@ -135,7 +135,7 @@ TEST_F(ShortcutRecorderTest, TheMonitorDoesNotKeepTheWindowAlive) {
 
 // A desktop that refuses every local key monitor.
 class NoKeyMonitors : public platform::KeyMonitors {
-  public:
+public:
     std::shared_ptr<platform::KeyMonitor> addLocalMonitor(uint64_t, Handler) override {
         return nullptr;
     }
@@ -143,11 +143,11 @@ class NoKeyMonitors : public platform::KeyMonitors {
 };
 
 class RefusingPlatform : public sim::SimPlatform {
-  public:
+public:
     using SimPlatform::SimPlatform;
     platform::KeyMonitors& keyMonitors() override { return monitors_; }
 
-  private:
+private:
     NoKeyMonitors monitors_;
 };
 

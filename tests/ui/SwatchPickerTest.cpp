@@ -16,7 +16,7 @@ constexpr size_t amber = 4;
 constexpr size_t none = 6;
 
 class SwatchPickerTest : public SettingsWindowFixture {
-  protected:
+protected:
     // Pins the editor's and the browser's windows.
     void pinTwo() {
         desktop.setFrontmost(editor);  // the settings window put the program in front

@@ -8,7 +8,7 @@ namespace platform {
 // following links or blocking on a planted pipe, creates owner-only files and writes
 // each record with one append-mode write so that two processes never interleave inside it.
 class PosixFiles : public Files {
-  public:
+public:
     void appendRecord(const std::string& path, std::string_view bytes) override;
 };
 

@@ -21,7 +21,7 @@ class SimDesktop;
 // gets a callback from the main queue, unless it was removed from the run loop or
 // released before then.
 class SimAXObservers : public platform::AXObservers {
-  public:
+public:
     explicit SimAXObservers(SimDesktop& desktop) : desktop_(desktop) {}
 
     platform::AXError create(int32_t pid, Callback callback,
@@ -48,7 +48,7 @@ class SimAXObservers : public platform::AXObservers {
     // Callbacks made so far.
     int callbacks() const { return callbacks_; }
 
-  private:
+private:
     struct Observer;
     struct Source;
 

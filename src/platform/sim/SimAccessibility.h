@@ -6,13 +6,13 @@
 namespace sim {
 
 class SimAccessibility : public platform::Accessibility {
-  public:
+public:
     explicit SimAccessibility(SimDesktop& desktop) : desktop_(desktop) {}
     bool isProcessTrusted() const override { return desktop_.accessibilityTrusted; }
     bool isProcessTrustedWithPrompt() override;
     platform::WindowNumberFunction lookupWindowNumberFunction(std::string_view symbol) override;
 
-  private:
+private:
     SimDesktop& desktop_;
 };
 

@@ -8,7 +8,7 @@ namespace sim {
 // The application object of the running copy. The main loop is the desktop's main
 // queue, which its owner drains, so run() schedules the launch and returns.
 class SimApplication : public platform::Application {
-  public:
+public:
     explicit SimApplication(SimDesktop& desktop) : desktop_(desktop) {}
     void setActivationPolicy(int policy) override;
     void setDelegate(platform::ApplicationDelegate* delegate) override;
@@ -16,7 +16,7 @@ class SimApplication : public platform::Application {
     void terminate() override { desktop_.terminateCurrentProcess(); }
     void activateIgnoringOtherApps(bool flag) override;
 
-  private:
+private:
     SimDesktop& desktop_;
 };
 

@@ -6,11 +6,11 @@
 namespace sim {
 
 class SimClock : public platform::Clock {
-  public:
+public:
     explicit SimClock(const SimDesktop& desktop) : desktop_(desktop) {}
     std::chrono::system_clock::time_point now() const override { return desktop_.wallNow(); }
 
-  private:
+private:
     const SimDesktop& desktop_;
 };
 

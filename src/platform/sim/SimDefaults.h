@@ -7,7 +7,7 @@ namespace sim {
 
 // The user's preferences, shared by every copy of the program on the desktop.
 class SimDefaults : public platform::UserDefaults {
-  public:
+public:
     explicit SimDefaults(SimDesktop& desktop) : desktop_(desktop) {}
     int64_t integerForKey(const std::string& key) const override;
     std::optional<std::string> stringForKey(const std::string& key) const override;
@@ -15,7 +15,7 @@ class SimDefaults : public platform::UserDefaults {
     void setString(const std::string& value, const std::string& key) override;
     void removeObject(const std::string& key) override;
 
-  private:
+private:
     SimDesktop& desktop_;
 };
 

@@ -17,10 +17,10 @@
 #include "platform/RunningApplication.h"
 #include "platform/ShareableContent.h"
 #include "platform/Workspace.h"
-#include "platform/sim/SimInterfaceModel.h"
 #include "platform/sim/SimAXModel.h"
 #include "platform/sim/SimAXObservers.h"
 #include "platform/sim/SimCaptureModel.h"
+#include "platform/sim/SimInterfaceModel.h"
 #include "platform/sim/SimRunLoop.h"
 #include "platform/sim/SimShell.h"
 #include "platform/sim/SimWorkerPool.h"
@@ -60,7 +60,7 @@ struct SimWindow {
 // The simulated desktop: its model, its clock and queues, and the control surface that
 // tests and the scenario runner drive it through.
 class SimDesktop {
-  public:
+public:
     using Task = std::function<void()>;
     using DefaultValue = std::variant<int64_t, std::string>;
 
@@ -147,7 +147,7 @@ class SimDesktop {
     SimEventTaps eventTaps{*this};
     SimKeyMonitors keyMonitors{*this};
 
-  private:
+private:
     void notifyTermination(const platform::RunningApplication& app);
     bool processAlive(int32_t pid) const;
 

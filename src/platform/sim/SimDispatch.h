@@ -6,7 +6,7 @@
 namespace sim {
 
 class SimDispatch : public platform::Dispatch {
-  public:
+public:
     explicit SimDispatch(SimDesktop& desktop) : desktop_(desktop) {}
     void mainAsync(Task task) override { desktop_.postMain(0, std::move(task)); }
     void mainAsyncAfter(double seconds, Task task) override {
@@ -15,7 +15,7 @@ class SimDispatch : public platform::Dispatch {
     void globalAsync(Task task) override { desktop_.postGlobal(std::move(task)); }
     bool isMainThread() const override { return desktop_.isMainThread(); }
 
-  private:
+private:
     SimDesktop& desktop_;
 };
 

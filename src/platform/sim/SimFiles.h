@@ -8,7 +8,7 @@ namespace sim {
 
 // Keeps what was appended per path; writes it to the real file too when asked to.
 class SimFiles : public platform::Files {
-  public:
+public:
     explicit SimFiles(SimDesktop& desktop) : desktop_(desktop) {}
     void appendRecord(const std::string& path, std::string_view bytes) override {
         std::lock_guard lock(desktop_.filesMutex);
@@ -16,7 +16,7 @@ class SimFiles : public platform::Files {
         if (desktop_.passThroughFiles) real_.appendRecord(path, bytes);
     }
 
-  private:
+private:
     SimDesktop& desktop_;
     platform::PosixFiles real_;
 };

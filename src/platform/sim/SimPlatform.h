@@ -19,7 +19,7 @@ namespace sim {
 
 // The simulated desktop seen through the platform interfaces. The desktop must outlive it.
 class SimPlatform : public platform::Platform {
-  public:
+public:
     explicit SimPlatform(SimDesktop& desktop)
         : dispatch_(desktop),
           clock_(desktop),
@@ -68,7 +68,7 @@ class SimPlatform : public platform::Platform {
     platform::EventTaps& eventTaps() override { return interface_.eventTaps; }
     platform::KeyMonitors& keyMonitors() override { return interface_.keyMonitors; }
 
-  private:
+private:
     SimDispatch dispatch_;
     SimClock clock_;
     SimDefaults defaults_;

@@ -7,7 +7,7 @@ namespace sim {
 
 // Answers for the copy of the program whose work is running.
 class SimProcessInfo : public platform::ProcessInfo {
-  public:
+public:
     explicit SimProcessInfo(SimDesktop& desktop) : desktop_(desktop) {}
     int32_t processIdentifier() const override { return desktop_.currentProcess().pid; }
     std::map<std::string, std::string> environment() const override {
@@ -17,7 +17,7 @@ class SimProcessInfo : public platform::ProcessInfo {
         return desktop_.programBundleId;
     }
 
-  private:
+private:
     SimDesktop& desktop_;
 };
 

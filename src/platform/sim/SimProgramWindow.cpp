@@ -6,7 +6,11 @@ namespace sim {
 
 SimProgramWindow::SimProgramWindow(const platform::Rect& contentRect, uint64_t styleMask,
                                    int backing, bool defer, bool panel, KeyHandler onKey)
-    : frame_(contentRect), styleMask_(styleMask), backing_(backing), defer_(defer), panel_(panel),
+    : frame_(contentRect),
+      styleMask_(styleMask),
+      backing_(backing),
+      defer_(defer),
+      panel_(panel),
       onKey_(std::move(onKey)) {}
 
 // The content has no decorations, so the content view fills the whole frame.

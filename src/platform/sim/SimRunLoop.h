@@ -14,7 +14,7 @@ namespace sim {
 // The simulated main thread's queue and the manual clock that drives it. Work may be
 // posted from any thread; it runs only when the owner drains the queue on the main thread.
 class SimRunLoop {
-  public:
+public:
     using Task = std::function<void()>;
     // Which program copy posted a task; its work is dropped once that copy has ended.
     using Owner = int32_t;
@@ -33,7 +33,7 @@ class SimRunLoop {
     void setNow(double seconds) { now_.store(seconds); }
     size_t pending() const;
 
-  private:
+private:
     using Key = std::tuple<double, uint64_t>;
     struct Entry {
         Owner owner;

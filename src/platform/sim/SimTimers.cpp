@@ -12,7 +12,8 @@ constexpr double shortestInterval = 0.0001;
 }  // namespace
 
 SimTimer::SimTimer(double interval, bool repeats, platform::Timers::Block block)
-    : interval_(interval > 0 ? interval : shortestInterval), repeats_(repeats),
+    : interval_(interval > 0 ? interval : shortestInterval),
+      repeats_(repeats),
       block_(std::move(block)) {}
 
 void SimTimer::invalidate() {

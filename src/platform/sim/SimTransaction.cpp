@@ -2,7 +2,9 @@
 
 namespace sim {
 
-void SimTransaction::begin() { open_.push_back(disableActions()); }
+void SimTransaction::begin() {
+    open_.push_back(disableActions());
+}
 
 // Outside any transaction the change belongs to the implicit one, which animates.
 void SimTransaction::setDisableActions(bool flag) {
@@ -15,7 +17,9 @@ void SimTransaction::commit() {
     ++commits_;
 }
 
-bool SimTransaction::disableActions() const { return !open_.empty() && open_.back(); }
+bool SimTransaction::disableActions() const {
+    return !open_.empty() && open_.back();
+}
 
 void SimTransaction::layerDidChange(const platform::Layer& layer, std::string_view property) {
     changes_.push_back(

@@ -12,7 +12,7 @@ namespace sim {
 // Real threads standing in for the desktop's background queues: work posted here never
 // runs on the poster's thread. The owner can wait until nothing is queued or running.
 class SimWorkerPool {
-  public:
+public:
     using Task = std::function<void()>;
 
     explicit SimWorkerPool(unsigned threads);
@@ -24,7 +24,7 @@ class SimWorkerPool {
     // True when something was queued or running at the call.
     bool waitIdle();
 
-  private:
+private:
     void work();
 
     std::mutex mutex_;

@@ -6,7 +6,7 @@
 namespace sim {
 
 class SimWorkspace : public platform::Workspace {
-  public:
+public:
     explicit SimWorkspace(SimDesktop& desktop) : desktop_(desktop) {}
     std::optional<platform::RunningApplication> frontmostApplication() const override {
         return desktop_.frontmostApplication();
@@ -22,7 +22,7 @@ class SimWorkspace : public platform::Workspace {
     bool isValidURL(const std::string& text) const override;
     bool openURL(const std::string& url) override;
 
-  private:
+private:
     SimDesktop& desktop_;
 };
 
