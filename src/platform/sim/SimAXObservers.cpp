@@ -25,19 +25,9 @@ struct SimAXObservers::Observer : platform::AXObserver {
     std::shared_ptr<Source> source;
 };
 
-namespace {
-
-void requireMainThread(const SimDesktop& desktop, const char* call) {
-    if (desktop.isMainThread()) return;
-    std::cerr << "simulated desktop: " << call << " off the main thread\n";
-    std::abort();
-}
-
-}  // namespace
-
 platform::AXError SimAXObservers::create(int32_t pid, Callback callback,
                                          std::shared_ptr<platform::AXObserver>& observer) {
-    requireMainThread(desktop_, "accessibility observer creation");
+    desktop_.requireMainThread("accessibility observer creation");
     if (!desktop_.accessibilityTrusted) return platform::axErrorAPIDisabled;
     if (pid <= 0 || callback == nullptr) return platform::axErrorIllegalArgument;
     if (createError != platform::axSuccess) return createError;
@@ -71,7 +61,7 @@ std::shared_ptr<platform::AXObserverSource> SimAXObservers::runLoopSource(
 }
 
 void SimAXObservers::addToMainRunLoop(const std::shared_ptr<platform::AXObserverSource>& source) {
-    requireMainThread(desktop_, "adding a run-loop source");
+    desktop_.requireMainThread("adding a run-loop source");
     auto ours = std::static_pointer_cast<Source>(source);
     if (ours && std::find(sources_.begin(), sources_.end(), ours) == sources_.end())
         sources_.push_back(ours);
@@ -79,7 +69,7 @@ void SimAXObservers::addToMainRunLoop(const std::shared_ptr<platform::AXObserver
 
 void SimAXObservers::removeFromMainRunLoop(
     const std::shared_ptr<platform::AXObserverSource>& source) {
-    requireMainThread(desktop_, "removing a run-loop source");
+    desktop_.requireMainThread("removing a run-loop source");
     std::erase(sources_, std::static_pointer_cast<Source>(source));
 }
 
@@ -112,7 +102,7 @@ bool SimAXObservers::onRunLoop(const Observer& observer) const {
 }
 
 void SimAXObservers::announce(uint32_t window, int32_t owner, const char* notification) {
-    requireMainThread(desktop_, "a window notification");
+    desktop_.requireMainThread("a window notification");
     if (owner == 0 || !announces(owner)) return;
     for (const auto& weak : observers_) {
         const auto observer = weak.lock();

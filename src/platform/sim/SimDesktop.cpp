@@ -53,6 +53,12 @@ void SimDesktop::advance(double seconds) {
     runUntilIdle();
 }
 
+void SimDesktop::requireMainThread(const char* call) const {
+    if (isMainThread()) return;
+    std::cerr << "simulated desktop: " << call << " off the main thread\n";
+    std::abort();
+}
+
 void SimDesktop::postMain(double delay, Task task) {
     runLoop_.post(current_, delay, std::move(task));
 }

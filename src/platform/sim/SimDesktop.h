@@ -78,6 +78,8 @@ public:
     // Moves the clock forward, running everything that falls due on the way.
     void advance(double seconds);
     bool isMainThread() const { return runLoop_.isMainThread(); }
+    // Stops the program with a message when a main-thread-only call comes from elsewhere.
+    void requireMainThread(const char* call) const;
     void postMain(double delay, Task task);                  // for the current copy
     void postMainFor(int32_t pid, double delay, Task task);  // for a given copy
     void postGlobal(Task task) { global_.post(std::move(task)); }

@@ -20,20 +20,10 @@ struct SimEventTaps::Source : platform::EventTapSource {
     std::weak_ptr<Port> port;
 };
 
-namespace {
-
-void requireMainThread(const SimDesktop& desktop, const char* call) {
-    if (desktop.isMainThread()) return;
-    std::cerr << "simulated desktop: " << call << " off the main thread\n";
-    std::abort();
-}
-
-}  // namespace
-
 std::shared_ptr<platform::EventTapPort> SimEventTaps::create(int, int, int,
                                                              uint64_t eventsOfInterest,
                                                              Callback callback, void* userInfo) {
-    requireMainThread(desktop_, "event tap creation");
+    desktop_.requireMainThread("event tap creation");
     if (!desktop_.accessibilityTrusted || callback == nullptr) return nullptr;
     auto port = std::make_shared<Port>();
     port->mask = eventsOfInterest;
@@ -60,14 +50,14 @@ std::shared_ptr<platform::EventTapSource> SimEventTaps::createRunLoopSource(
 }
 
 void SimEventTaps::addToMainRunLoop(const std::shared_ptr<platform::EventTapSource>& source) {
-    requireMainThread(desktop_, "adding a run-loop source");
+    desktop_.requireMainThread("adding a run-loop source");
     auto ours = std::static_pointer_cast<Source>(source);
     if (ours && std::find(sources_.begin(), sources_.end(), ours) == sources_.end())
         sources_.push_back(ours);
 }
 
 void SimEventTaps::removeFromMainRunLoop(const std::shared_ptr<platform::EventTapSource>& source) {
-    requireMainThread(desktop_, "removing a run-loop source");
+    desktop_.requireMainThread("removing a run-loop source");
     std::erase(sources_, std::static_pointer_cast<Source>(source));
 }
 
@@ -105,7 +95,7 @@ SimEventTaps::Delivery SimEventTaps::mouseRelease(platform::Point location) {
 
 // A callback may stop or release any tap, so each is checked again just before its turn.
 SimEventTaps::Delivery SimEventTaps::deliver(platform::TapEvent event) {
-    requireMainThread(desktop_, "mouse event delivery");
+    desktop_.requireMainThread("mouse event delivery");
     Delivery delivery;
     delivery.event = event;
     std::optional<platform::TapEvent> passing = event;

@@ -17,17 +17,11 @@ namespace {
 
 constexpr uint64_t keyDownType = 10;
 
-void requireMainThread(const SimDesktop& desktop, const char* call) {
-    if (desktop.isMainThread()) return;
-    std::cerr << "simulated desktop: " << call << " off the main thread\n";
-    std::abort();
-}
-
 }  // namespace
 
 std::shared_ptr<platform::KeyMonitor> SimKeyMonitors::addLocalMonitor(uint64_t mask,
                                                                       Handler handler) {
-    requireMainThread(desktop_, "adding a key monitor");
+    desktop_.requireMainThread("adding a key monitor");
     if (!handler) return nullptr;
     auto monitor = std::make_shared<Monitor>();
     monitor->mask = mask;
@@ -37,7 +31,7 @@ std::shared_ptr<platform::KeyMonitor> SimKeyMonitors::addLocalMonitor(uint64_t m
 }
 
 void SimKeyMonitors::removeMonitor(const std::shared_ptr<platform::KeyMonitor>& monitor) {
-    requireMainThread(desktop_, "removing a key monitor");
+    desktop_.requireMainThread("removing a key monitor");
     std::erase_if(monitors_, [&monitor](const auto& installed) { return installed == monitor; });
 }
 
@@ -48,7 +42,7 @@ bool SimKeyMonitors::isInstalled(const std::shared_ptr<Monitor>& monitor) const 
 // A handler may remove any monitor (its own included), so each is checked again just
 // before its turn; the handler is copied since removal releases it.
 SimKeyMonitors::Delivery SimKeyMonitors::keyDown(uint16_t keyCode, uint64_t modifierFlags) {
-    requireMainThread(desktop_, "key delivery");
+    desktop_.requireMainThread("key delivery");
     Delivery delivery;
     delivery.pressed = {keyCode, modifierFlags};
     std::optional<platform::KeyEvent> passing = delivery.pressed;
