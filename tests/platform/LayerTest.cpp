@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include "platform/Layer.h"
 #include "platform/View.h"
 #include "support/SimFixture.h"
@@ -8,19 +6,24 @@ using platform::KeyframeAnimation;
 using platform::Layer;
 using platform::Rect;
 
-class LayerTest : public SimFixture {};
+using LayerTest = SimFixture;
+
+namespace {
+constexpr uint32_t bothSizable = Layer::widthSizable | Layer::heightSizable;
+
+std::shared_ptr<Layer> layerAt(const Rect& frame, uint32_t autoresizing = 0) {
+    auto layer = Layer::make();
+    layer->setFrame(frame);
+    layer->setAutoresizingMask(autoresizing);
+    return layer;
+}
+}  // namespace
 
 TEST_F(LayerTest, SizableSublayersFollowTheirParentsSizeThroughTheTree) {
-    auto parent = Layer::make();
-    parent->setFrame({6, 6, 800, 600});
-    auto stretching = Layer::make();
-    stretching->setFrame(parent->bounds());
-    stretching->setAutoresizingMask(Layer::widthSizable | Layer::heightSizable);
-    auto fixed = Layer::make();
-    fixed->setFrame({10, 10, 50, 50});
-    auto grandchild = Layer::make();
-    grandchild->setFrame({0, 0, 800, 20});
-    grandchild->setAutoresizingMask(Layer::widthSizable);
+    auto parent = layerAt({6, 6, 800, 600});
+    auto stretching = layerAt(parent->bounds(), bothSizable);
+    auto fixed = layerAt({10, 10, 50, 50});
+    auto grandchild = layerAt({0, 0, 800, 20}, Layer::widthSizable);
     stretching->addSublayer(grandchild);
     parent->addSublayer(stretching);
     parent->addSublayer(fixed);
@@ -39,12 +42,10 @@ TEST_F(LayerTest, ViewLayersFollowTheWindowAndHangInSubviewOrder) {
     auto window = platform::windows().makePanel({100, 100, 300, 200}, 0, 2, false);
     auto content = platform::View::make({0, 0, 300, 200});
     content->setWantsLayer(true);
-    auto picture = Layer::make();
-    picture->setFrame({6, 6, 288, 188});
-    picture->setAutoresizingMask(Layer::widthSizable | Layer::heightSizable);
+    auto picture = layerAt({6, 6, 288, 188}, bothSizable);
     content->layer()->addSublayer(picture);
-    auto first = platform::View::make({1, 1, 10, 10});
-    auto second = platform::View::make({2, 2, 10, 10});
+    auto first = platform::View::make({1, 1, 10, 10}),
+         second = platform::View::make({2, 2, 10, 10});
     second->setWantsLayer(true);
     content->addSubview(first);
     content->addSubview(second);
@@ -54,16 +55,13 @@ TEST_F(LayerTest, ViewLayersFollowTheWindowAndHangInSubviewOrder) {
     window->setFrame({100, 100, 400, 250}, true);
     EXPECT_EQ(content->layer()->frame(), (Rect{0, 0, 400, 250}));
     EXPECT_EQ(picture->frame(), (Rect{6, 6, 388, 238}));
-    ASSERT_EQ(content->layer()->sublayers().size(), 3u);
-    EXPECT_EQ(content->layer()->sublayers()[1], second->layer());
-    EXPECT_EQ(content->layer()->sublayers()[2], first->layer());
+    EXPECT_EQ(content->layer()->sublayers(),
+              (std::vector<std::shared_ptr<Layer>>{picture, second->layer(), first->layer()}));
     EXPECT_EQ(first->superview(), content);
 }
 
 TEST_F(LayerTest, ATreeRefusesCyclesAndMovesALayerBetweenParents) {
-    auto a = Layer::make();
-    auto b = Layer::make();
-    auto c = Layer::make();
+    auto a = Layer::make(), b = Layer::make(), c = Layer::make();
     a->addSublayer(b);
     b->addSublayer(c);
     c->addSublayer(a);
@@ -77,12 +75,10 @@ TEST_F(LayerTest, ATreeRefusesCyclesAndMovesALayerBetweenParents) {
 
 TEST_F(LayerTest, AnAnimationReplacesTheOneUnderItsKeyAndEndsOnTime) {
     auto layer = Layer::make();
-    const KeyframeAnimation bounce{
-        "transform.scale", {1.0, 1.18, 0.93, 1.0}, {0, 0.4, 0.75, 1}, 0.3};
+    const KeyframeAnimation bounce{"transform.scale", {1.0, 1.18}, {}, 0.3};
     KeyframeAnimation later = bounce;
-    later.values = {1.0, 1.1, 1.0};
-    KeyframeAnimation pulse{
-        "transform.scale", {1.0, 1.05, 1.0}, {}, 0.6, KeyframeAnimation::infinite};
+    later.values = {1.0, 1.1};
+    const KeyframeAnimation pulse{"", {}, {}, 0.6, KeyframeAnimation::infinite};
     layer->addAnimation(bounce, "bounce");
     layer->addAnimation(pulse, "pulse");
     desktop.advance(0.2);
@@ -117,15 +113,15 @@ TEST_F(LayerTest, ChangesRecordWhetherActionsWereDisabled) {
     transaction.commit();  // unbalanced: harmless
     layer->setCornerRadius(14);
 
-    const auto radius = desktop.transactions.changesOf(*layer, "cornerRadius");
-    ASSERT_EQ(radius.size(), 3u);
-    EXPECT_FALSE(radius[0].inTransaction);
-    EXPECT_TRUE(radius[1].actionsDisabled);
-    EXPECT_FALSE(radius[2].actionsDisabled);
-    const auto width = desktop.transactions.changesOf(*layer, "borderWidth");
-    ASSERT_EQ(width.size(), 3u);
-    EXPECT_TRUE(width[0].actionsDisabled);
-    EXPECT_FALSE(width[1].actionsDisabled);
-    EXPECT_TRUE(width[2].actionsDisabled);
+    // (inside a transaction, actions disabled) for each change, in order
+    auto flags = [&](std::string_view property) {
+        std::vector<std::pair<bool, bool>> out;
+        for (const auto& change : desktop.transactions.changesOf(*layer, property))
+            out.emplace_back(change.inTransaction, change.actionsDisabled);
+        return out;
+    };
+    using Flags = std::vector<std::pair<bool, bool>>;
+    EXPECT_EQ(flags("cornerRadius"), (Flags{{false, false}, {true, true}, {false, false}}));
+    EXPECT_EQ(flags("borderWidth"), (Flags{{true, true}, {true, false}, {true, true}}));
     EXPECT_EQ(desktop.transactions.depth(), 0u);
 }

@@ -9,7 +9,6 @@
 #include <fstream>
 #include <sstream>
 #include <thread>
-#include <vector>
 
 namespace {
 
@@ -27,10 +26,9 @@ protected:
     }
     ~PosixFilesTest() override { fs::remove_all(dir); }
 
-    std::string contents(const fs::path& file) const {
-        std::ifstream in(file, std::ios::binary);
+    static std::string contents(const fs::path& file) {
         std::ostringstream text;
-        text << in.rdbuf();
+        text << std::ifstream(file, std::ios::binary).rdbuf();
         return text.str();
     }
 
@@ -39,19 +37,17 @@ protected:
     platform::PosixFiles files;
 };
 
-TEST_F(PosixFilesTest, CreatesTheFileOwnerOnlyThenAppends) {
+TEST_F(PosixFilesTest, CreatesTheFileOwnerOnlyThenAppendsAfterExistingBytesAsTheyAre) {
     files.appendRecord(path, "one\n");
     files.appendRecord(path, "two\n");
     EXPECT_EQ(contents(path), "one\ntwo\n");
     struct stat info {};
     ASSERT_EQ(::stat(path.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600u);
-}
-
-TEST_F(PosixFilesTest, AppendsAfterExistingBytesWithoutAddingASeparator) {
-    std::ofstream(path) << "partial line";
-    files.appendRecord(path, "[x] next\n");
-    EXPECT_EQ(contents(path), "partial line[x] next\n");
+    const auto partial = (dir / "partial.log").string();
+    std::ofstream(partial) << "partial line";
+    files.appendRecord(partial, "[x] next\n");  // no separator added
+    EXPECT_EQ(contents(partial), "partial line[x] next\n");
 }
 
 TEST_F(PosixFilesTest, NeverFollowsASymbolicLinkPlantedAtThePath) {
@@ -80,9 +76,9 @@ TEST_F(PosixFilesTest, TwoWritersNeverInterleaveInsideARecord) {
         for (int i = 0; i < perWriter; ++i)
             files.appendRecord(path, record);
     };
-    std::thread a(writer, 'a'), b(writer, 'b');
-    a.join();
-    b.join();
+    {
+        std::jthread a(writer, 'a'), b(writer, 'b');  // both joined at the brace
+    }
     std::istringstream lines(contents(path));
     int count = 0;
     for (std::string line; std::getline(lines, line); ++count) {

@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include <atomic>
 #include <chrono>
 #include <mutex>
@@ -9,43 +7,33 @@
 
 #include "support/SimFixture.h"
 
-class TimerTest : public SimFixture {};
-
-TEST_F(TimerTest, ARepeatingTimerFiresEachIntervalUntilInvalidated) {
+TEST_F(SimFixture, TimersFireEachIntervalUntilInvalidatedAndAOneShotFiresOnce) {
     std::vector<double> fired;
+    int repeating = 0, once = 0;
     desktop.advance(0.25);
     auto timer = platform::timers().scheduledTimer(
         1.0, true, [&](platform::Timer&) { fired.push_back(desktop.now()); });
+    platform::timers().scheduledTimer(0.5, true, [&](platform::Timer& self) {
+        if (++repeating == 2) self.invalidate();  // from inside its own block
+    });
+    auto single = platform::timers().scheduledTimer(1.0, false, [&](platform::Timer&) { ++once; });
     desktop.advance(3.5);
     EXPECT_EQ(fired, (std::vector<double>{1.25, 2.25, 3.25}));
     timer->invalidate();
     desktop.advance(5);
     EXPECT_EQ(fired.size(), 3u);
     EXPECT_FALSE(timer->isValid());
-}
-
-TEST_F(TimerTest, ABlockMayInvalidateItsTimerAndAOneShotFiresOnce) {
-    int repeating = 0;
-    int once = 0;
-    platform::timers().scheduledTimer(0.5, true, [&](platform::Timer& timer) {
-        if (++repeating == 2) timer.invalidate();
-    });
-    auto single = platform::timers().scheduledTimer(1.0, false, [&](platform::Timer&) { ++once; });
-    desktop.advance(10);
     EXPECT_EQ(repeating, 2);
     EXPECT_EQ(once, 1);
     EXPECT_FALSE(single->isValid());
 }
 
-class DisplayLinkTest : public SimFixture {};
-
-TEST_F(DisplayLinkTest, EachRefreshRunsEveryStartedHandlerOnceOnItsOwnThread) {
+TEST_F(SimFixture, EachRefreshRunsEveryStartedDisplayLinkOnceOnItsOwnThread) {
     std::mutex mutex;
     std::vector<std::thread::id> threads;
     std::atomic<int> stoppedRuns{0};
-    auto first = platform::displayLinks().createWithActiveDisplays();
-    auto second = platform::displayLinks().createWithActiveDisplays();
-    auto idle = platform::displayLinks().createWithActiveDisplays();
+    auto& links = platform::displayLinks();
+    auto first = links.createWithActiveDisplays(), second = links.createWithActiveDisplays();
     for (const auto& link : {first, second}) {
         link->setOutputHandler([&] {
             std::lock_guard lock(mutex);
@@ -54,6 +42,7 @@ TEST_F(DisplayLinkTest, EachRefreshRunsEveryStartedHandlerOnceOnItsOwnThread) {
         });
         link->start();
     }
+    auto idle = links.createWithActiveDisplays();
     idle->setOutputHandler([&] { return ++stoppedRuns, 0; });
 
     desktop.displayLinks.refresh(3);
@@ -62,20 +51,19 @@ TEST_F(DisplayLinkTest, EachRefreshRunsEveryStartedHandlerOnceOnItsOwnThread) {
     EXPECT_EQ(distinct.size(), 2u);
     EXPECT_FALSE(distinct.contains(std::this_thread::get_id()));
     EXPECT_EQ(stoppedRuns, 0);
-
     first->stop();
     desktop.displayLinks.refresh();
     EXPECT_EQ(threads.size(), 7u);
+    desktop.displayLinks.available = false;
+    EXPECT_EQ(links.createWithActiveDisplays(), nullptr);
 }
 
-TEST_F(DisplayLinkTest, StopWaitsForARunningHandlerAndDropsPendingRefreshes) {
+TEST_F(SimFixture, StoppingADisplayLinkWaitsForARunningHandlerAndDropsPendingRefreshes) {
     auto link = platform::displayLinks().createWithActiveDisplays();
-    std::atomic<bool> entered{false};
-    std::atomic<bool> running{false};
+    std::atomic<bool> entered{false}, running{false};
     std::atomic<int> runs{0};
     link->setOutputHandler([&] {
-        running = true;
-        entered = true;
+        running = entered = true;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         ++runs;
         running = false;
@@ -92,13 +80,12 @@ TEST_F(DisplayLinkTest, StopWaitsForARunningHandlerAndDropsPendingRefreshes) {
     const int after = runs;
     desktop.displayLinks.refresh();
     EXPECT_EQ(runs, after);
-
     link->start();  // a stopped link can run again
     desktop.displayLinks.refresh();
     EXPECT_EQ(runs, after + 1);
 }
 
-TEST_F(DisplayLinkTest, AHandlerMayStopItsOwnLinkOrDropTheLastReference) {
+TEST_F(SimFixture, ADisplayLinkHandlerMayStopItsOwnLinkOrDropTheLastReference) {
     auto link = platform::displayLinks().createWithActiveDisplays();
     std::weak_ptr<platform::DisplayLink> weak = link;
     int runs = 0;
@@ -121,9 +108,4 @@ TEST_F(DisplayLinkTest, AHandlerMayStopItsOwnLinkOrDropTheLastReference) {
     (*owner)->start();
     desktop.displayLinks.refresh(2);
     EXPECT_EQ(*owner, nullptr);
-}
-
-TEST_F(DisplayLinkTest, CreationCanFail) {
-    desktop.displayLinks.available = false;
-    EXPECT_EQ(platform::displayLinks().createWithActiveDisplays(), nullptr);
 }

@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include <sstream>
 
 #include "platform/Button.h"
@@ -9,17 +7,18 @@
 
 using platform::Rect;
 
-class WindowTest : public SimFixture {};
+using WindowTest = SimFixture;
 
 TEST_F(WindowTest, SettersAndFrameChangesAreRecordedAndACloseKeepsTheWindowUsable) {
     auto panel = platform::windows().makePanel({94, 424, 812, 612}, 32896, 2, false);
     auto& sim = *desktop.ownWindows.all().front();
     panel->setLevel(3);
     panel->setIgnoresMouseEvents(true);
-    platform::transaction().begin();
-    platform::transaction().setDisableActions(true);
+    auto& transaction = platform::transaction();
+    transaction.begin();
+    transaction.setDisableActions(true);
     panel->setFrame({100, 430, 812, 612}, true);
-    platform::transaction().commit();
+    transaction.commit();
     EXPECT_EQ(sim.setters(),
               (std::vector<std::string>{"setLevel", "setIgnoresMouseEvents", "setFrame"}));
     ASSERT_EQ(sim.frameChanges().size(), 1u);
@@ -47,12 +46,10 @@ TEST_F(WindowTest, OnlyTheLastWindowOrderedFrontIsKey) {
 }
 
 namespace {
-
 struct Owner {
     std::vector<int64_t> pressed;
     void tap(platform::Button& sender) { pressed.push_back(sender.tag()); }
 };
-
 }  // namespace
 
 TEST_F(WindowTest, AButtonCallsItsTargetOnlyWhileTheTargetLives) {
@@ -70,18 +67,13 @@ TEST_F(WindowTest, AButtonCallsItsTargetOnlyWhileTheTargetLives) {
                  label->drawsBackground());
 }
 
-class InterfaceCommandsTest : public SimFixture {
-protected:
-    bool run(const std::string& script) {
+TEST_F(WindowTest, ScenarioCommandsDriveTheWindowServerScreensAndKeys) {
+    std::ostringstream out, errors;
+    auto run = [&](const std::string& script) {
         Scenario scenario(desktop, out);
         defineAllCommands(scenario);
         return scenario.run(script, errors);
-    }
-    std::ostringstream out;
-    std::ostringstream errors;
-};
-
-TEST_F(InterfaceCommandsTest, CommandsDriveTheWindowServerScreensAndKeys) {
+    };
     desktop.screens.push_back({{0, 0, 1920, 1080}, {0, 0, 1920, 1055}});
     desktop.addWindow({471, 812, {120, 80, 800, 600}});
     ASSERT_TRUE(run("move 471 300 200\nresize 471 640 480\nscreen-height 900\nkey 40 0xC0000\n"));

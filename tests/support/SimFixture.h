@@ -41,13 +41,10 @@ protected:
 
     // The messages logged so far, without their time stamps.
     std::vector<std::string> logMessages() {
-        std::string records;
-        {
-            std::lock_guard lock(desktop.filesMutex);
-            records = desktop.files[logPath];
-        }
+        std::unique_lock lock(desktop.filesMutex);
+        std::istringstream lines(desktop.files[logPath]);
+        lock.unlock();
         std::vector<std::string> messages;
-        std::istringstream lines(records);
         for (std::string line; std::getline(lines, line);) {
             const size_t close = line.find("] ");
             messages.push_back(close == std::string::npos ? line : line.substr(close + 2));
