@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/Entry.h"
 #include "support/SimFixture.h"
 
@@ -11,11 +13,9 @@ protected:
         runApplication();
         desktop.runUntilIdle();
     }
-    int selfTestLines() {
-        int count = 0;
-        for (const auto& message : logMessages())
-            count += message == "SELFTEST trigger";
-        return count;
+    long selfTestLines() {
+        const auto messages = logMessages();
+        return std::count(messages.begin(), messages.end(), "SELFTEST trigger");
     }
 };
 
@@ -29,19 +29,18 @@ TEST_F(LaunchTest, StartLineComesFirstAndThePermissionsAreAskedFor) {
     EXPECT_EQ(desktop.shareableContentRequests, 1);
 }
 
-TEST_F(LaunchTest, StartLineReportsTrustWithoutPrompting) {
+// Trusted, with a stored shortcut that has no usable modifier and without a bundle identifier.
+TEST_F(LaunchTest, ATrustedStartRepairsTheShortcutAndRunsWithoutPrompting) {
     desktop.accessibilityTrusted = true;
+    desktop.defaults["hotkeyKeyCode"] = int64_t{12};
+    desktop.defaults["hotkeyModifiers"] = int64_t{0x800000};
+    desktop.programBundleId.reset();
     launch();
     EXPECT_EQ(logMessages().front(), "start: AXtrusted=true pid=4242");
     EXPECT_EQ(desktop.accessibilityPrompts, 0);
-}
-
-TEST_F(LaunchTest, AnUnusableStoredShortcutIsRepairedBeforeTheStartLine) {
-    desktop.defaults["hotkeyKeyCode"] = int64_t{12};
-    desktop.defaults["hotkeyModifiers"] = int64_t{0x800000};
-    launch();
     EXPECT_EQ(desktop.defaults.count("hotkeyKeyCode"), 0u);
     EXPECT_EQ(desktop.defaults.count("hotkeyModifiers"), 0u);
+    EXPECT_FALSE(desktop.findProcess(ownPid)->terminated);
 }
 
 TEST_F(LaunchTest, SelfTestFiresTwoSecondsAfterLaunchWhenArmedWithOne) {
@@ -68,11 +67,9 @@ TEST_F(LaunchTest, ASecondCopyWritesItsStartLineAndEndsBeforePrompting) {
     launch();
     const int prompts = desktop.accessibilityPrompts;
     const int requests = desktop.shareableContentRequests;
-
     desktop.startProgramCopy(4243);
     desktop.currentProcess().environment["QUELM_PIN_TEST"] = "1";
     launch();
-
     EXPECT_EQ(logMessages().back(), "start: AXtrusted=false pid=4243");
     EXPECT_TRUE(desktop.findProcess(4243)->terminated);
     EXPECT_FALSE(desktop.findProcess(ownPid)->terminated);
@@ -83,12 +80,6 @@ TEST_F(LaunchTest, ASecondCopyWritesItsStartLineAndEndsBeforePrompting) {
     EXPECT_EQ(copies[0].processIdentifier, ownPid);
     desktop.advance(3);  // the self-test it armed went with it
     EXPECT_EQ(selfTestLines(), 0);
-}
-
-TEST_F(LaunchTest, AProgramWithoutABundleIdentifierStillRunsAlone) {
-    desktop.programBundleId.reset();
-    launch();
-    EXPECT_FALSE(desktop.findProcess(ownPid)->terminated);
 }
 
 }  // namespace

@@ -13,19 +13,14 @@ std::chrono::system_clock::time_point utc(int y, int mo, int d, int h, int mi, i
            hours{h} + minutes{mi} + seconds{s};
 }
 
-TEST(LogRecord, BracketedUtcStampThenMessageAndOneLineFeed) {
+// Bracketed UTC stamp without fractions, the message unchanged, one line feed.
+TEST(LogRecord, BracketedUtcStampThenTheMessageAsGivenAndOneLineFeed) {
     EXPECT_EQ(logRecord(utc(2026, 12, 4, 23, 9, 21), "pin: pid=812 name=Editor"),
               "[2026-12-04 23:09:21 +0000] pin: pid=812 name=Editor\n");
     EXPECT_EQ(logRecord(utc(2027, 1, 2, 3, 4, 5), ""), "[2027-01-02 03:04:05 +0000] \n");
-}
-
-TEST(LogRecord, KeepsTheMessageUnchangedIncludingLineFeedsAndUtf8) {
     const std::string message = "Wciśnij kombinację… \n  second line";
     EXPECT_EQ(logRecord(utc(2026, 12, 4, 0, 0, 0), message),
               "[2026-12-04 00:00:00 +0000] " + message + "\n");
-}
-
-TEST(LogRecord, CutsFractionsOfASecond) {
     const auto when = utc(2026, 12, 4, 23, 59, 59) + std::chrono::milliseconds(999);
     EXPECT_EQ(logRecord(when, "x"), "[2026-12-04 23:59:59 +0000] x\n");
 }

@@ -19,17 +19,6 @@ class StatusMenuTest : public LaunchedShellFixture {
 protected:
     std::shared_ptr<platform::Menu> menu() { return desktop.shell.menuBar.itemOf(ownPid)->menu; }
     bool choose(size_t index) { return desktop.shell.menuBar.choose(ownPid, index); }
-
-    void pinThree() {
-        toggle();
-        desktop.setFrontmost(browser);
-        toggle();
-        desktop.addApplication({820, "com.example.notes", "Notes"});
-        desktop.addWindow({821, 820, {10, 10, 300, 300}, true});
-        desktop.setFrontmost(820);
-        toggle();
-        ASSERT_THAT(pinnedWindows(), ElementsAre(471u, 501u, 821u));
-    }
 };
 
 TEST_F(StatusMenuTest, NothingPinnedInPolishWithBothPermissions) {
@@ -57,22 +46,25 @@ TEST_F(StatusMenuTest, ItemsAimAtTheDelegateExceptQuitAndCarryTemplateSymbols) {
         EXPECT_TRUE(items[i]->image->isTemplate()) << i;
     EXPECT_FALSE(std::dynamic_pointer_cast<sim::SimImage>(items[0]->image)
                      ->accessibilityDescription.has_value());
+    EXPECT_TRUE(desktop.shell.menuBar.choose(ownPid, "Wyj\xC5\x9B\x63ie"));  // quit
+    EXPECT_TRUE(desktop.findProcess(ownPid)->terminated);
 }
 
 TEST_F(StatusMenuTest, ThreePinnedOffersUnpinAllInEitherLanguage) {
-    pinThree();
+    toggle();
+    desktop.setFrontmost(browser);
+    toggle();
+    desktop.addApplication({820, "com.example.notes", "Notes"});
+    desktop.addWindow({821, 820, {10, 10, 300, 300}, true});
+    desktop.setFrontmost(820);
+    toggle();
+    ASSERT_THAT(pinnedWindows(), ElementsAre(471u, 501u, 821u));
     EXPECT_EQ(openMenu().at(0), "\"Odepnij 3 okna\" enabled key=- image=pin.slash");
     Settings::setLanguage("en");
     EXPECT_EQ(openMenu().at(0), "\"Unpin 3 windows\" enabled key=- image=pin.slash");
     EXPECT_TRUE(choose(0));
     EXPECT_THAT(pinnedWindows(), IsEmpty());
     EXPECT_EQ(openMenu().at(0), "\"Pin active window\" enabled key=\xE2\x8C\x98p image=pin");
-}
-
-TEST_F(StatusMenuTest, OnePinnedUsesTheSingularTitle) {
-    toggle();
-    Settings::setLanguage("en");
-    EXPECT_EQ(openMenu().at(0), "\"Unpin pinned window\" enabled key=- image=pin.slash");
 }
 
 TEST_F(StatusMenuTest, LanguageSwitchedBetweenTwoOpenings) {
@@ -94,22 +86,19 @@ TEST_F(StatusMenuTest, LanguageSwitchedBetweenTwoOpenings) {
               "image=accessibility");
 }
 
-TEST_F(StatusMenuTest, AccessibilityGrantedScreenRecordingNot) {
+// A granted item is disabled; the other prompts (accessibility) and opens its page.
+TEST_F(StatusMenuTest, PermissionItemsOpenTheirPagesOnlyWhenNotGranted) {
     desktop.screenCaptureAllowed = false;
     openMenu();
     EXPECT_FALSE(choose(2));  // disabled: it has no action
     EXPECT_TRUE(choose(3));
     EXPECT_THAT(desktop.openedURLs, ElementsAre(screenRecordingPage));
     EXPECT_EQ(desktop.accessibilityPrompts, 0);
-}
-
-TEST_F(StatusMenuTest, TheAccessibilityItemPromptsThenOpensItsPage) {
     desktop.accessibilityTrusted = false;
-    const int promptsBefore = desktop.accessibilityPrompts;
     openMenu();
     EXPECT_TRUE(choose(2));
-    EXPECT_EQ(desktop.accessibilityPrompts, promptsBefore + 1);
-    EXPECT_THAT(desktop.openedURLs, ElementsAre(accessibilityPage));
+    EXPECT_EQ(desktop.accessibilityPrompts, 1);
+    EXPECT_THAT(desktop.openedURLs, ElementsAre(screenRecordingPage, accessibilityPage));
 }
 
 TEST_F(StatusMenuTest, ThePinItemPinsTheFrontmostApplicationButNeverThisProgram) {
@@ -125,21 +114,12 @@ TEST_F(StatusMenuTest, ThePinItemPinsTheFrontmostApplicationButNeverThisProgram)
     EXPECT_TRUE(choose(0));
     EXPECT_THAT(pinnedWindows(), ElementsAre(471u));
     EXPECT_EQ(logMessages().at(0), "pin: pid=812 name=Editor");  // pin, not toggle
-}
-
-TEST_F(StatusMenuTest, ThePinItemNamesANamelessApplicationQuestionMark) {
     desktop.addApplication({900, "com.example.nameless", std::nullopt});
     desktop.addWindow({901, 900, {0, 0, 300, 200}, true});
     desktop.setFrontmost(900);
-    openMenu();
+    clearLog();
     EXPECT_TRUE(choose(0));
     EXPECT_EQ(logMessages().at(0), "pin: pid=900 name=?");
-}
-
-TEST_F(StatusMenuTest, QuitEndsTheProgram) {
-    openMenu();
-    EXPECT_TRUE(desktop.shell.menuBar.choose(ownPid, "Wyj\xC5\x9B\x63ie"));
-    EXPECT_TRUE(desktop.findProcess(ownPid)->terminated);
 }
 
 TEST_F(StatusMenuTest, AMissingSymbolLeavesOnlyThatItemWithoutImage) {

@@ -33,14 +33,12 @@ TEST(ColorFromHex, FollowsThePlatformsSignRules) {
     expectRgb(colorFromHex("#+FFFFF"), 0x0F, 0xFF, 0xFF);
 }
 
+// Six upper-case digits without hash; a colour without an sRGB form reads as the default border.
 TEST(HexString, FormatsSixUpperCaseDigitsWithoutHash) {
     EXPECT_EQ(hexString(*colorFromHex("3db6a6")), "3DB6A6");
     EXPECT_EQ(hexString(Color::sRGB(0.5, 0, 1, 0.3)), "8000FF");  // 127.5 rounds up, alpha dropped
     EXPECT_EQ(hexString(Color::clear()), "000000");
     EXPECT_EQ(hexString(Color::white(0.12)), "FFFFFF");
-}
-
-TEST(HexString, AColourWithoutAnSrgbFormReadsAsTheDefaultBorder) {
     EXPECT_EQ(hexString(Color{Color::Space::pattern, 0.1, 0.2, 0.3, 1}), "66746A");
 }
 

@@ -2,6 +2,8 @@
 
 #include <gmock/gmock.h>
 
+#include <tuple>
+
 #include "settings/Settings.h"
 #include "support/SimFixture.h"
 
@@ -11,80 +13,27 @@ class KeyNamesTest : public SimFixture {};
 
 // The US layout's legends by virtual key code, typed from the key map, not from the code.
 TEST_F(KeyNamesTest, HoldsExactlyTheFiftyEightKeys) {
+    // clang-format off
     const std::map<int, std::string> expected{
-        {0, "A"},
-        {1, "S"},
-        {2, "D"},
-        {3, "F"},
-        {4, "H"},
-        {5, "G"},
-        {6, "Z"},
-        {7, "X"},
-        {8, "C"},
-        {9, "V"},
-        {11, "B"},
-        {12, "Q"},
-        {13, "W"},
-        {14, "E"},
-        {15, "R"},
-        {16, "Y"},
-        {17, "T"},
-        {18, "1"},
-        {19, "2"},
-        {20, "3"},
-        {21, "4"},
-        {22, "6"},
-        {23, "5"},
-        {24, "="},
-        {25, "9"},
-        {26, "7"},
-        {27, "-"},
-        {28, "8"},
-        {29, "0"},
-        {30, "]"},
-        {31, "O"},
-        {32, "U"},
-        {33, "["},
-        {34, "I"},
-        {35, "P"},
-        {36, "\xE2\x86\xA9"},
-        {37, "L"},
-        {38, "J"},
-        {39, "\x27"},
-        {40, "K"},
-        {41, ";"},
-        {42, "\x5C"},
-        {43, ","},
-        {44, "/"},
-        {45, "N"},
-        {46, "M"},
-        {47, "."},
-        {48, "Tab"},
-        {49, "Space"},
-        {50, "\x60"},
-        {51, "\xE2\x8C\xAB"},
-        {52, "\xE2\x86\xA9"},
-        {53, "Esc"},
-        {76, "\xE2\x8F\x8E"},
-        {123, "\xE2\x86\x90"},
-        {124, "\xE2\x86\x92"},
-        {125, "\xE2\x86\x93"},
-        {126, "\xE2\x86\x91"},
-    };
+        {0, "A"}, {1, "S"}, {2, "D"}, {3, "F"}, {4, "H"}, {5, "G"}, {6, "Z"}, {7, "X"}, {8, "C"},
+        {9, "V"}, {11, "B"}, {12, "Q"}, {13, "W"}, {14, "E"}, {15, "R"}, {16, "Y"}, {17, "T"},
+        {18, "1"}, {19, "2"}, {20, "3"}, {21, "4"}, {22, "6"}, {23, "5"}, {24, "="}, {25, "9"},
+        {26, "7"}, {27, "-"}, {28, "8"}, {29, "0"}, {30, "]"}, {31, "O"}, {32, "U"}, {33, "["},
+        {34, "I"}, {35, "P"}, {36, "\xE2\x86\xA9"}, {37, "L"}, {38, "J"}, {39, "\x27"}, {40, "K"},
+        {41, ";"}, {42, "\x5C"}, {43, ","}, {44, "/"}, {45, "N"}, {46, "M"}, {47, "."},
+        {48, "Tab"}, {49, "Space"}, {50, "\x60"}, {51, "\xE2\x8C\xAB"}, {52, "\xE2\x86\xA9"},
+        {53, "Esc"}, {76, "\xE2\x8F\x8E"}, {123, "\xE2\x86\x90"}, {124, "\xE2\x86\x92"},
+        {125, "\xE2\x86\x93"}, {126, "\xE2\x86\x91"}};
+    // clang-format on
     ASSERT_EQ(expected.size(), 58u);
     EXPECT_EQ(keyNames(), expected);
 }
 
-struct Shortcut {
-    int64_t keyCode;
-    uint64_t modifiers;
-    const char* text;
-};
-
 TEST_F(KeyNamesTest, FormatsModifiersInFixedOrderThenTheKey) {
+    EXPECT_EQ(formatShortcut(), "\xE2\x8C\xA5+P");  // nothing stored
     const uint64_t all =
         Settings::commandFlag | Settings::shiftFlag | Settings::optionFlag | Settings::controlFlag;
-    const Shortcut cases[] = {
+    const std::tuple<int64_t, uint64_t, const char*> cases[] = {
         {12, all, "\xE2\x8C\x83+\xE2\x8C\xA5+\xE2\x87\xA7+\xE2\x8C\x98+Q"},
         {49, Settings::commandFlag, "\xE2\x8C\x98+Space"},
         {53, Settings::optionFlag, "\xE2\x8C\xA5+Esc"},
@@ -95,17 +44,11 @@ TEST_F(KeyNamesTest, FormatsModifiersInFixedOrderThenTheKey) {
         {42, all | Settings::functionFlag,
          "\xE2\x8C\x83+\xE2\x8C\xA5+\xE2\x87\xA7+\xE2\x8C\x98+Fn+\x5C"},
     };
-    for (const auto& c : cases) {
-        Settings::saveShortcut(c.keyCode, c.modifiers);
-        EXPECT_EQ(formatShortcut(), c.text) << c.keyCode << " " << c.modifiers;
+    for (const auto& [keyCode, modifiers, text] : cases) {
+        Settings::saveShortcut(keyCode, modifiers);
+        EXPECT_EQ(formatShortcut(), text) << keyCode << " " << modifiers;
     }
-}
-
-TEST_F(KeyNamesTest, NothingStoredIsOptionP) {
-    EXPECT_EQ(formatShortcut(), "\xE2\x8C\xA5+P");
-}
-
-TEST_F(KeyNamesTest, BitsOutsideTheFiveAddNoSymbol) {
+    // Bits outside the five add no symbol.
     desktop.defaults[Settings::kcKey] = int64_t{0};
     desktop.defaults[Settings::modsKey] = int64_t(0x10000 | Settings::commandFlag);  // caps lock
     EXPECT_EQ(formatShortcut(), "\xE2\x8C\x98+P");

@@ -34,10 +34,13 @@ TEST_F(SettingsTest, BorderColourReadsAnyAcceptedTextAndFallsBackOtherwise) {
     }
 }
 
-TEST_F(SettingsTest, SetBorderColorStoresSixDigitsAndReadsBack) {
-    Settings::setBorderColor(*colorFromHex("#F2B23E"));
-    EXPECT_EQ(std::get<std::string>(desktop.defaults[Settings::colorKey]), "F2B23E");
-    EXPECT_EQ(Settings::borderColor(), *colorFromHex("F2B23E"));
+// Six digits for any colour that shows, opaque black included; alpha is dropped.
+TEST_F(SettingsTest, SetBorderColorStoresSixDigitsForAColourThatShows) {
+    Settings::setBorderColor(platform::Color::sRGB(0, 0, 0, 1));
+    EXPECT_EQ(std::get<std::string>(desktop.defaults[Settings::colorKey]), "000000");
+    EXPECT_EQ(Settings::borderColor(), platform::Color::sRGB(0, 0, 0, 1));
+    Settings::setBorderColor(platform::Color::sRGB(1, 0, 0, 0.5));
+    EXPECT_EQ(std::get<std::string>(desktop.defaults[Settings::colorKey]), "FF0000");
 }
 
 TEST_F(SettingsTest, SaveShortcutNeverStoresAKeyBelowOneOrAnEmptySet) {
@@ -51,31 +54,25 @@ TEST_F(SettingsTest, SaveShortcutNeverStoresAKeyBelowOneOrAnEmptySet) {
     EXPECT_EQ(std::get<int64_t>(desktop.defaults[Settings::modsKey]), 0x80000);
 }
 
-TEST_F(SettingsTest, KeyCodeTwoIsTheSmallestReadBackUnchanged) {
-    store(Settings::kcKey, 1);
-    EXPECT_EQ(Settings::keyCode(), 35);
-    store(Settings::kcKey, 2);
-    EXPECT_EQ(Settings::keyCode(), 2);
-    store(Settings::kcKey, 65535);
-    EXPECT_EQ(Settings::keyCode(), 65535);
-}
-
-TEST_F(SettingsTest, ValuesOnlyAnOutsideEditCanStoreReadAsTheDefaults) {
-    store(Settings::kcKey, 65536 + 12);  // would wrap round to the Q key
-    EXPECT_EQ(Settings::keyCode(), 35);
+// Key codes below 2 or from 65536 up and negative modifiers (only an outside edit stores them)
+// read as the defaults.
+TEST_F(SettingsTest, StoredValuesOutOfRangeReadAsTheDefaults) {
+    for (const auto& [stored, read] : {std::pair<int64_t, int64_t>{1, 35},
+                                       {2, 2},
+                                       {65535, 65535},
+                                       {65536 + 12, 35}}) {  // 65548 would wrap to the Q key
+        store(Settings::kcKey, stored);
+        EXPECT_EQ(Settings::keyCode(), read) << stored;
+    }
     store(Settings::modsKey, -0x80000);
     EXPECT_EQ(Settings::modifiers(), 0x80000u);
     Settings::resetDefaultsIfNeeded();
     EXPECT_FALSE(stored(Settings::modsKey));
 }
 
-TEST_F(SettingsTest, MaskKeepsOnlyTheFiveShortcutModifiers) {
-    EXPECT_EQ(Settings::mask(0x10000 | 0x80000 | 0x100 | 0x1000000),
-              0x80000u);  // caps lock dropped
+TEST_F(SettingsTest, MaskKeepsTheFiveShortcutModifiersAndCarbonOfTheFour) {
+    EXPECT_EQ(Settings::mask(0x10000 | 0x80000 | 0x100 | 0x1000000), 0x80000u);  // no caps lock
     EXPECT_EQ(Settings::mask(0xFFFFFFFF), 0x9E0000u);
-}
-
-TEST_F(SettingsTest, CarbonMaskSumsTheFourCarbonModifiers) {
     EXPECT_EQ(Settings::carbonOf(0x80000), 0x0800u);
     EXPECT_EQ(Settings::carbonOf(0x100000 | 0x80000), 0x0900u);
     EXPECT_EQ(Settings::carbonOf(0x20000 | 0x40000 | 0x80000 | 0x100000 | 0x800000), 0x1B00u);

@@ -36,10 +36,4 @@ TEST_F(SwatchTest, TheSeventhNameFollowsTheLanguageOfEachCall) {
     EXPECT_EQ(english[0].name, polish[0].name);
 }
 
-TEST_F(SwatchTest, TheDefaultBorderColourIsNoSwatch) {
-    const std::string current = hexString(Settings::borderColor());
-    for (const auto& swatch : Swatch::all())
-        EXPECT_NE(hexString(swatch.color), current);
-}
-
 }  // namespace

@@ -1,50 +1,18 @@
 #include <gmock/gmock.h>
 
-#include <sstream>
 #include <string>
 
 #include "pinning/PinManager.h"
-#include "platform/sim/SimPlatform.h"
 #include "simulate/BuiltinScenario.h"
-#include "simulate/ScenarioCommands.h"
-#include "support/SimFixture.h"
+#include "support/ShellFixture.h"
 
 namespace {
 
 using ::testing::HasSubstr;
 using ::testing::Not;
 
-// A scenario on a desktop of its own, as `--simulate` plays it.
-class SettingsCommandsTest : public ::testing::Test {
-protected:
-    SettingsCommandsTest() {
-        MirrorPanel::forgetScreenFrame();
-        HotkeyManagerReset::toFreshInstance();
-        platform::install(std::make_unique<sim::SimPlatform>(desktop));
-        defineAllCommands(scenario);
-    }
-    ~SettingsCommandsTest() override {
-        PinManager::shared().unpinAll();
-        desktop.runUntilIdle();
-        platform::uninstall();
-    }
-
-    bool play(const std::string& script) { return scenario.run(script, errors); }
-
-    sim::SimDesktop desktop;
-    std::ostringstream out;
-    std::ostringstream errors;
-    Scenario scenario{desktop, out};
-};
-
-constexpr const char* scene = R"(screen 0 0 1920 1080 0 0 1920 1055
-app 812 com.example.editor Editor
-window 471 812 120 80 800 600
-focus 812
-permission accessibility on
-permission screen-recording on
-launch
-)";
+using SettingsCommandsTest = ScenarioFixture;
+const std::string scene = launchedScene;
 
 TEST_F(SettingsCommandsTest, BuiltInSessionRecordsAShortcutAndRecoloursBothFrames) {
     ASSERT_TRUE(play(builtinScenario)) << errors.str();
@@ -63,7 +31,7 @@ TEST_F(SettingsCommandsTest, BuiltInSessionRecordsAShortcutAndRecoloursBothFrame
 }
 
 TEST_F(SettingsCommandsTest, DumpShowsTheWindowAsTheUserSeesIt) {
-    ASSERT_TRUE(play(std::string(scene) + R"(settings open
+    ASSERT_TRUE(play(scene + R"(settings open
 settings press recorder
 dump settings-window
 )")) << errors.str();
@@ -80,7 +48,7 @@ dump settings-window
 }
 
 TEST_F(SettingsCommandsTest, MisusesAreReported) {
-    EXPECT_FALSE(play(std::string(scene) + "dump settings-window\n"));
+    EXPECT_FALSE(play(scene + "dump settings-window\n"));
     EXPECT_THAT(errors.str(), HasSubstr("has not been opened"));
     EXPECT_FALSE(play("settings open\nsettings press swatch 7\n"));
     EXPECT_THAT(errors.str(), HasSubstr("no swatch 7"));

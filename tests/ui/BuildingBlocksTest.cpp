@@ -32,14 +32,11 @@ TEST_F(BuildingBlocksTest, OnlyAPillThatIsNotRedHasABorder) {
     EXPECT_EQ(clicks, 1);
 }
 
-TEST_F(BuildingBlocksTest, BounceWithoutALayerDoesNothing) {
+// Without a layer a bounce does nothing; with one, a later bounce replaces a running one.
+TEST_F(BuildingBlocksTest, ALaterBounceReplacesARunningOne) {
     const auto view = platform::View::make({0, 0, 10, 10});
     bounce(*view);
     EXPECT_EQ(view->layer(), nullptr);
-}
-
-TEST_F(BuildingBlocksTest, ALaterBounceReplacesARunningOne) {
-    const auto view = platform::View::make({0, 0, 10, 10});
     view->setWantsLayer(true);
     bounce(*view);
     desktop.advance(0.2);

@@ -14,11 +14,8 @@ class SettingsWindowFixture : public LaunchedShellFixture {
 protected:
     static constexpr uint16_t escape = 53;
     static constexpr uint16_t keyK = 40;
-    static constexpr uint64_t shiftFlag = 0x20000;
-    static constexpr uint64_t controlFlag = 0x40000;
-    static constexpr uint64_t optionFlag = 0x80000;
-    static constexpr uint64_t commandFlag = 0x100000;
-    static constexpr uint64_t capsLockFlag = 0x10000;
+    static constexpr uint64_t shiftFlag = 0x20000, controlFlag = 0x40000, optionFlag = 0x80000,
+                              commandFlag = 0x100000, capsLockFlag = 0x10000;
     static constexpr size_t swatchCount = 7;
 
     void SetUp() override {
@@ -34,14 +31,12 @@ protected:
     std::shared_ptr<platform::Button> button(size_t index) const {
         return std::dynamic_pointer_cast<platform::Button>(controls().at(index));
     }
-    std::shared_ptr<platform::TextField> label(size_t index) const {
+    std::shared_ptr<platform::TextField> heading(size_t index) const {
         return std::dynamic_pointer_cast<platform::TextField>(controls().at(index));
     }
     std::shared_ptr<platform::Button> polish() const { return button(1); }
     std::shared_ptr<platform::Button> english() const { return button(2); }
-    std::shared_ptr<platform::TextField> colorHeading() const { return label(3); }
     std::shared_ptr<platform::Button> swatch(size_t index) const { return button(4 + index); }
-    std::shared_ptr<platform::TextField> shortcutHeading() const { return label(11); }
     std::shared_ptr<platform::Button> recorder() const { return button(12); }
     std::shared_ptr<platform::Button> closeButton() const { return button(13); }
     std::shared_ptr<platform::Button> quitButton() const { return button(14); }

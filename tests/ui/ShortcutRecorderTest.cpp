@@ -12,7 +12,7 @@ using ShortcutRecorderTest = SettingsWindowFixture;
 const char* const optionP = "\xE2\x8C\xA5+P";
 const char* const polishPrompt = "Wci\xC5\x9Bnij kombinacj\xC4\x99\xE2\x80\xA6";
 
-TEST_F(ShortcutRecorderTest, AClickStartsARecordingOnce) {
+TEST_F(ShortcutRecorderTest, AClickStartsARecordingOnceThatPausesTheShortcut) {
     EXPECT_EQ(recorder()->title(), optionP);
     click(recorder());
     EXPECT_EQ(recorder()->title(), polishPrompt);
@@ -23,6 +23,13 @@ TEST_F(ShortcutRecorderTest, AClickStartsARecordingOnce) {
     click(recorder());  // neither cancels nor installs a second monitor
     EXPECT_EQ(desktop.keyMonitors.installed(), 1u);
     EXPECT_TRUE(HotkeyManager::shared().paused);
+
+    desktop.setFrontmost(editor);  // the current shortcut pins nothing while recording
+    EXPECT_TRUE(press(keyP, optionKey));
+    EXPECT_TRUE(pinnedWindows().empty());
+    key(escape, 0);
+    EXPECT_TRUE(press(keyP, optionKey));
+    EXPECT_THAT(pinnedWindows(), ElementsAre(471u));
 }
 
 TEST_F(ShortcutRecorderTest, EscapeOrTheAKeyStoresNothingAndRestoresTheTitle) {
@@ -46,58 +53,37 @@ TEST_F(ShortcutRecorderTest, EscapeOrTheAKeyStoresNothingAndRestoresTheTitle) {
 
 TEST_F(ShortcutRecorderTest, ANewShortcutIsStoredRegisteredAndAcknowledged) {
     click(recorder());
-    key(keyK, controlFlag | optionFlag);
+    const auto ending = key(keyK, controlFlag | optionFlag);  // reaches no control
+    EXPECT_FALSE(ending.delivered);
+    EXPECT_FALSE(ending.reachedKeyWindow);
     EXPECT_EQ(Settings::keyCode(), keyK);
     EXPECT_EQ(Settings::modifiers(), controlFlag | optionFlag);
     EXPECT_THAT(registrations(), ElementsAre("hotkey: Register kc=40 mods=6144 err=0"));
     EXPECT_EQ(recorder()->title(), "\xE2\x8C\x83+\xE2\x8C\xA5+K");
     EXPECT_THAT(recorder()->layer()->animationKeys(), ElementsAre("bounce"));
+    const auto next = key(keyK, commandFlag);  // only the ending key is swallowed
+    EXPECT_TRUE(next.delivered);
+    EXPECT_TRUE(next.reachedKeyWindow);
 
     desktop.setFrontmost(editor);
     EXPECT_TRUE(press(keyK, 0x1000 | 0x0800));  // the new combination works at once
     EXPECT_THAT(pinnedWindows(), ElementsAre(471u));
 }
 
-TEST_F(ShortcutRecorderTest, AKeyWithoutModifiersBecomesOptionAndKey) {
-    click(recorder());
-    key(keyK, 0);
-    EXPECT_EQ(Settings::keyCode(), keyK);
-    EXPECT_EQ(Settings::modifiers(), optionFlag);
-    EXPECT_EQ(recorder()->title(), "\xE2\x8C\xA5+K");
-}
-
-TEST_F(ShortcutRecorderTest, CapsLockNeverReachesTheStore) {
+// A key without modifiers is stored as option + key; caps lock never reaches the store.
+TEST_F(ShortcutRecorderTest, NoModifiersBecomeOptionAndCapsLockIsDropped) {
     click(recorder());
     key(keyK, capsLockFlag | commandFlag);
     EXPECT_EQ(std::get<int64_t>(desktop.defaults.at(Settings::modsKey)),
               static_cast<int64_t>(commandFlag));
-
-    click(recorder());
-    key(keyK, capsLockFlag);  // caps lock alone counts as no modifier
-    EXPECT_EQ(std::get<int64_t>(desktop.defaults.at(Settings::modsKey)),
-              static_cast<int64_t>(optionFlag));
-}
-
-TEST_F(ShortcutRecorderTest, TheCurrentShortcutPinsNothingWhileRecording) {
-    click(recorder());
-    desktop.setFrontmost(editor);
-    EXPECT_TRUE(press(keyP, optionKey));
-    EXPECT_TRUE(pinnedWindows().empty());
-
-    key(escape, 0);
-    EXPECT_TRUE(press(keyP, optionKey));
-    EXPECT_THAT(pinnedWindows(), ElementsAre(471u));
-}
-
-TEST_F(ShortcutRecorderTest, OnlyTheKeyThatEndsARecordingIsSwallowed) {
-    click(recorder());
-    const auto ending = key(keyK, commandFlag);
-    EXPECT_FALSE(ending.delivered);
-    EXPECT_FALSE(ending.reachedKeyWindow);
-
-    const auto next = key(keyK, commandFlag);
-    EXPECT_TRUE(next.delivered);
-    EXPECT_TRUE(next.reachedKeyWindow);
+    for (const uint64_t flags : {uint64_t{0}, capsLockFlag}) {
+        click(recorder());
+        key(keyK, flags);
+        EXPECT_EQ(Settings::keyCode(), keyK);
+        EXPECT_EQ(std::get<int64_t>(desktop.defaults.at(Settings::modsKey)),
+                  static_cast<int64_t>(optionFlag));
+        EXPECT_EQ(recorder()->title(), "\xE2\x8C\xA5+K");
+    }
 }
 
 TEST_F(ShortcutRecorderTest, SwitchingToPolishMidRecordingShowsThePolishPrompt) {
@@ -117,8 +103,7 @@ TEST_F(ShortcutRecorderTest, AHiddenWindowKeepsRecordingUntilTheNextKey) {
     EXPECT_FALSE(settings->window->isVisible());
     EXPECT_TRUE(HotkeyManager::shared().paused);
 
-    const auto delivery = key(keyK, commandFlag);
-    EXPECT_FALSE(delivery.delivered);
+    EXPECT_FALSE(key(keyK, commandFlag).delivered);
     EXPECT_EQ(Settings::keyCode(), keyK);
     EXPECT_FALSE(HotkeyManager::shared().paused);
 }
@@ -128,27 +113,19 @@ TEST_F(ShortcutRecorderTest, TheMonitorDoesNotKeepTheWindowAlive) {
     const std::weak_ptr<SettingsWindow> weak = settings;
     settings.reset();
     EXPECT_TRUE(weak.expired());
-    const auto delivery = key(keyK, commandFlag);
-    EXPECT_TRUE(delivery.delivered);  // passed on unchanged
+    EXPECT_TRUE(key(keyK, commandFlag).delivered);  // passed on unchanged
     EXPECT_FALSE(stored(Settings::kcKey));
 }
 
 // A desktop that refuses every local key monitor.
-class NoKeyMonitors : public platform::KeyMonitors {
+class RefusingPlatform : public sim::SimPlatform, private platform::KeyMonitors {
 public:
+    using SimPlatform::SimPlatform;
+    platform::KeyMonitors& keyMonitors() override { return *this; }
     std::shared_ptr<platform::KeyMonitor> addLocalMonitor(uint64_t, Handler) override {
         return nullptr;
     }
     void removeMonitor(const std::shared_ptr<platform::KeyMonitor>&) override {}
-};
-
-class RefusingPlatform : public sim::SimPlatform {
-public:
-    using SimPlatform::SimPlatform;
-    platform::KeyMonitors& keyMonitors() override { return monitors_; }
-
-private:
-    NoKeyMonitors monitors_;
 };
 
 TEST_F(ShortcutRecorderTest, WithoutAKeyMonitorTheRecordingEndsAtOnce) {
