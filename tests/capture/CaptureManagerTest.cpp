@@ -2,10 +2,12 @@
 
 #include <memory>
 #include <optional>
+#include <tuple>
 #include <vector>
 
 #include "capture/CaptureManager.h"
 #include "platform/sim/SimPixelBuffer.h"
+#include "support/AllocationCounter.h"
 #include "support/SimFixture.h"
 
 namespace {
@@ -57,15 +59,11 @@ TEST_F(CaptureManagerTest, ConfiguresOneWindowInPixels) {
     ASSERT_NE(stream, nullptr);
     EXPECT_EQ(capture->stream(), stream);
     EXPECT_EQ(stream->state(), State::running);
-    const platform::StreamConfiguration& configuration = stream->configuration();
-    EXPECT_EQ(configuration.width, 1600u);
-    EXPECT_EQ(configuration.height, 1200u);
-    EXPECT_EQ(configuration.pixelFormat, 0x42475241u);
-    EXPECT_EQ(configuration.colorSpaceName, "kCGColorSpaceSRGB");
-    EXPECT_FALSE(configuration.showsCursor);
-    EXPECT_FALSE(configuration.capturesAudio);
-    EXPECT_EQ(configuration.minimumFrameInterval, (platform::FrameInterval{1, 120}));
-    EXPECT_EQ(configuration.queueDepth, 2);
+    const platform::StreamConfiguration& c = stream->configuration();
+    EXPECT_EQ(std::make_tuple(c.width, c.height, c.pixelFormat, c.colorSpaceName, c.showsCursor,
+                              c.capturesAudio, c.minimumFrameInterval, c.queueDepth),
+              std::make_tuple(1600u, 1200u, 0x42475241u, "kCGColorSpaceSRGB", false, false,
+                              platform::FrameInterval{1, 120}, 2));
 }
 
 TEST_F(CaptureManagerTest, SizesBelowOnePixelAreRaisedAndFractionsTruncated) {
@@ -168,6 +166,28 @@ TEST_F(CaptureManagerTest, FramesMeasuredTogetherReportTheCornerOnce) {
     desktop.runUntilIdle();
     EXPECT_THAT(corners, ::testing::ElementsAre(4.0));
     EXPECT_EQ(displayed(), 20u);
+}
+
+TEST_F(CaptureManagerTest, FramesAfterTheCornerIsKnownAllocateNothing) {
+    ASSERT_EQ(start(window), std::nullopt);
+    sim::SimFrame frame = sim::SimFrame::opaqueFrom(16);
+    frame.width = 1600;
+    frame.height = 1200;
+    const auto sample = sim::makeSampleBuffer(frame);
+    capture->didOutputSampleBuffer(sample, platform::StreamOutputType::screen);
+    desktop.runUntilIdle();
+    ASSERT_TRUE(capture->measuredCorner());
+    allocationCounter::start();
+    for (int i = 0; i < 100; ++i)
+        capture->didOutputSampleBuffer(sample, platform::StreamOutputType::screen);
+    EXPECT_EQ(allocationCounter::stop(), 0u);
+    EXPECT_EQ(displayed(), 101u);
+
+    allocationCounter::start();  // the counter itself sees allocations
+    std::vector<int>* volatile probe = new std::vector<int>(3);
+    const size_t allocations = allocationCounter::stop();
+    delete probe;
+    EXPECT_EQ(allocations, 2u);  // the vector and its elements
 }
 
 }  // namespace

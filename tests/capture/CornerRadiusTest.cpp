@@ -42,7 +42,6 @@ INSTANTIATE_TEST_SUITE_P(
                       Case{"LargerIndexWinsThenScaleTwo", 1600, 1200, 24, 30, 800.0, 15.0},
                       Case{"AlphaOnly", 1600, 1200, 24, none, none, 24.0},
                       Case{"BlueOnly", 1600, 1200, none, 10, none, 10.0},
-                      Case{"OpaqueRowWithLateBlue", 1600, 1200, 0, 40, none, 40.0},
                       Case{"CappedAtSixtyPixels", 1600, 1200, 75, 75, 800.0, 30.0},
                       Case{"ScaleBelowOneIsRaisedToOne", 500, 400, 20, 20, 1000.0, 20.0},
                       Case{"WindowWidthZeroKeepsPixels", 1600, 1200, 20, 20, 0.0, 20.0},

@@ -41,30 +41,18 @@ TEST_F(FrontWindowLookupTest, AFailedMainReadIsNotUsedEvenIfItLeftAValue) {
     EXPECT_THAT(pinnedWindows(), ElementsAre(472u));
 }
 
-TEST_F(FrontWindowLookupTest, AnApplicationWithoutWindowsHasNoAccessibilityWindow) {
+// An application without windows, and every read without the permission.
+TEST_F(FrontWindowLookupTest, WithoutAnAccessibilityWindowNothingIsPinned) {
     desktop.addApplication({900, "com.example.empty", "Empty"});
     PinManager::shared().pin(900, "Empty");
+    desktop.accessibilityTrusted = false;
+    PinManager::shared().pin(editor, "Editor");
     EXPECT_THAT(pinnedWindows(), IsEmpty());
     EXPECT_THAT(logMessages(),
                 ElementsAre("pin: pid=900 name=Empty", "frontWindow: AX copyFocused=-25212",
+                            "  frontWindow: no axWin", "pin: FRONT WINDOW NIEFOUND",
+                            "pin: pid=812 name=Editor", "frontWindow: AX copyFocused=-25211",
                             "  frontWindow: no axWin", "pin: FRONT WINDOW NIEFOUND"));
-}
-
-TEST_F(FrontWindowLookupTest, WithoutAccessibilityPermissionEveryReadFails) {
-    desktop.accessibilityTrusted = false;
-    PinManager::shared().pin(editor, "Editor");
-    EXPECT_THAT(logMessages(),
-                ElementsAre("pin: pid=812 name=Editor", "frontWindow: AX copyFocused=-25211",
-                            "  frontWindow: no axWin", "pin: FRONT WINDOW NIEFOUND"));
-}
-
-TEST_F(FrontWindowLookupTest, AnElementWithoutWindowNumberGivesNothing) {
-    desktop.axModel.setFocusedWindow(editor, 999);  // no such window on the desktop
-    PinManager::shared().pin(editor, "Editor");
-    EXPECT_THAT(logMessages(),
-                ElementsAre("pin: pid=812 name=Editor", "frontWindow: AX copyFocused=0",
-                            "  frontWindow: _AX getWindow res=-25201 windowID=0",
-                            "  frontWindow: no windowID", "pin: FRONT WINDOW NIEFOUND"));
 }
 
 TEST_F(FrontWindowLookupTest, AFailedWindowListGivesNothingWithoutALineOfItsOwn) {
@@ -88,21 +76,27 @@ TEST_F(FrontWindowLookupTest, AWindowListThatNeverComesEndsTheWaitAsNoList) {
     EXPECT_EQ(logMessages().back(), "  frontWindow: no window list after 0.2 s");
 }
 
-class NoWindowNumberFunctionTest : public PinFixture {
+// A focused element that is no window (-25201), or no window-number function at launch
+// (-25200): no number, nothing pinned.
+class WindowNumberTest : public PinFixture, public ::testing::WithParamInterface<bool> {
 protected:
     void SetUp() override {
-        desktop.windowNumberFunctionPresent = false;
+        desktop.windowNumberFunctionPresent = GetParam();
         launch();
     }
 };
 
-TEST_F(NoWindowNumberFunctionTest, CountsAsAFailedNumberLookup) {
+TEST_P(WindowNumberTest, AFailedNumberLookupGivesNothing) {
+    if (GetParam()) desktop.axModel.setFocusedWindow(editor, 999);  // no such window
     PinManager::shared().pin(editor, "Editor");
     EXPECT_THAT(pinnedWindows(), IsEmpty());
     EXPECT_THAT(logMessages(),
                 ElementsAre("pin: pid=812 name=Editor", "frontWindow: AX copyFocused=0",
-                            "  frontWindow: _AX getWindow res=-25200 windowID=0",
+                            GetParam() ? "  frontWindow: _AX getWindow res=-25201 windowID=0"
+                                       : "  frontWindow: _AX getWindow res=-25200 windowID=0",
                             "  frontWindow: no windowID", "pin: FRONT WINDOW NIEFOUND"));
 }
+
+INSTANTIATE_TEST_SUITE_P(ElementOrFunction, WindowNumberTest, ::testing::Bool());
 
 }  // namespace

@@ -13,13 +13,23 @@
 
 // The simulated desktop with two test hooks: work posted to the main queue is counted,
 // and capture starts can be held until the test lets them answer (stops meanwhile are lost).
-class MirrorPlatform : public sim::SimPlatform {
+class MirrorPlatform : public sim::SimPlatform, sim::SimDispatch, sim::SimCaptureStreams {
 public:
     explicit MirrorPlatform(sim::SimDesktop& desktop)
-        : SimPlatform(desktop), dispatch_(desktop, mainPosts), streams_(desktop, *this) {}
+        : SimPlatform(desktop), SimDispatch(desktop), SimCaptureStreams(desktop) {}
 
-    platform::Dispatch& dispatch() override { return dispatch_; }
-    platform::CaptureStreams& captureStreams() override { return streams_; }
+    platform::Dispatch& dispatch() override { return *this; }
+    platform::CaptureStreams& captureStreams() override { return *this; }
+    void mainAsync(Task task) override {
+        ++mainPosts;
+        SimDispatch::mainAsync(std::move(task));
+    }
+    std::shared_ptr<platform::Stream> createStream(
+        const platform::ContentFilter& filter, const platform::StreamConfiguration& config,
+        std::weak_ptr<platform::StreamDelegate> delegate) override {
+        return std::make_shared<HeldStream>(
+            SimCaptureStreams::createStream(filter, config, std::move(delegate)), *this);
+    }
 
     std::atomic<int> mainPosts{0};
     bool holdStarts = false;
@@ -40,19 +50,6 @@ public:
     }
 
 private:
-    class CountingDispatch : public sim::SimDispatch {
-    public:
-        CountingDispatch(sim::SimDesktop& desktop, std::atomic<int>& posts)
-            : SimDispatch(desktop), posts_(posts) {}
-        void mainAsync(Task task) override {
-            ++posts_;
-            SimDispatch::mainAsync(std::move(task));
-        }
-
-    private:
-        std::atomic<int>& posts_;
-    };
-
     class HeldStream : public platform::Stream {
     public:
         HeldStream(std::shared_ptr<platform::Stream> inner, MirrorPlatform& owner)
@@ -79,23 +76,6 @@ private:
         MirrorPlatform& owner_;
     };
 
-    class HoldingStreams : public sim::SimCaptureStreams {
-    public:
-        HoldingStreams(sim::SimDesktop& desktop, MirrorPlatform& owner)
-            : SimCaptureStreams(desktop), owner_(owner) {}
-        std::shared_ptr<platform::Stream> createStream(
-            const platform::ContentFilter& filter, const platform::StreamConfiguration& config,
-            std::weak_ptr<platform::StreamDelegate> delegate) override {
-            return std::make_shared<HeldStream>(
-                SimCaptureStreams::createStream(filter, config, std::move(delegate)), owner_);
-        }
-
-    private:
-        MirrorPlatform& owner_;
-    };
-
-    CountingDispatch dispatch_;
-    HoldingStreams streams_;
     std::mutex mutex_;
     std::vector<std::function<void()>> held_;
 };

@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 
 #include "pinning/MirrorFixture.h"
+#include "support/AllocationCounter.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -28,17 +29,22 @@ protected:
     std::shared_ptr<MirrorPanel> panel;
 };
 
-TEST_F(MirrorTrackingTest, ConvertsAgainstTheMainDisplay) {
-    EXPECT_EQ(cgToScreen({100, 50, 800, 600}), (platform::Rect{100, 430, 800, 600}));
+TEST_F(MirrorTrackingTest, WithoutAScreenCoordinatesAreKept) {
     desktop.screens.clear();
     EXPECT_EQ(cgToScreen({100, 50, 800, 600}), (platform::Rect{100, 50, 800, 600}));
 }
 
+// Once per refresh for every pinned window: an unchanged rectangle must cost no
+// allocation and no main-queue work.
 TEST_F(MirrorTrackingTest, PollingMovesThePanelOnlyWhenTheRectangleChanged) {
     EXPECT_EQ(simPanel(*panel).frameChanges().size(), 0u);  // already there
     const int posts = testPlatform().mainPosts.load();
+    allocationCounter::start();
+    for (int i = 0; i < 100; ++i)
+        panel->pollFrame();
+    EXPECT_EQ(allocationCounter::stop(), 0u);
     desktop.displayLinks.refresh(5);
-    EXPECT_EQ(testPlatform().mainPosts.load(), posts);  // unchanged: no main-queue work
+    EXPECT_EQ(testPlatform().mainPosts.load(), posts);
 
     desktop.axObservers.setAnnounces(editor, false);  // a drag seen by polling alone
     desktop.axObservers.moveWindow(471, {130, 90});
@@ -90,18 +96,14 @@ TEST_F(MirrorTrackingTest, ARecordWithoutBoundsOrNoAnswerLeavesThePanel) {
     EXPECT_THAT(frameChanges(), IsEmpty());
 }
 
-TEST_F(MirrorTrackingTest, AClosedWindowIsUnpinnedWithinOneSecond) {
-    desktop.advance(0.5);
+TEST_F(MirrorTrackingTest, AnOpenWindowStaysPinnedAndAClosedOneGoesWithinOneSecond) {
+    desktop.advance(5.5);
+    EXPECT_THAT(pinnedWindows(), ElementsAre(471u));
     desktop.closeWindow(471);
     desktop.advance(0.99);
     EXPECT_THAT(pinnedWindows(), IsEmpty());
-    EXPECT_TRUE(panel->panel()->isVisible() == false);
+    EXPECT_FALSE(panel->panel()->isVisible());
     EXPECT_EQ(desktop.captureModel.latestStream(471)->state(), sim::SimStream::State::stopped);
-}
-
-TEST_F(MirrorTrackingTest, AnOpenWindowStaysPinnedAcrossAliveChecks) {
-    desktop.advance(5);
-    EXPECT_THAT(pinnedWindows(), ElementsAre(471u));
 }
 
 // Polling keeps the height measured when the first panel was built; syncFrame and new

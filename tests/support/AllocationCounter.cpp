@@ -11,24 +11,16 @@ thread_local bool counting = false;
 thread_local size_t allocations = 0;
 }  // namespace
 
+// The standard library's array forms forward to these.
 void* operator new(std::size_t size) {
     if (counting) ++allocations;
     if (void* memory = std::malloc(size ? size : 1)) return memory;
     throw std::bad_alloc();
 }
-void* operator new[](std::size_t size) {
-    return operator new(size);
-}
 void operator delete(void* memory) noexcept {
     std::free(memory);
 }
-void operator delete[](void* memory) noexcept {
-    std::free(memory);
-}
 void operator delete(void* memory, std::size_t) noexcept {
-    std::free(memory);
-}
-void operator delete[](void* memory, std::size_t) noexcept {
     std::free(memory);
 }
 
