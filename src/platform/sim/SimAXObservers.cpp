@@ -1,17 +1,13 @@
 #include "platform/sim/SimAXObservers.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <iostream>
 
 #include "platform/AXElements.h"
 #include "platform/sim/SimDesktop.h"
 
 namespace sim {
 
-struct SimAXObservers::Source : platform::AXObserverSource {
-    std::weak_ptr<Observer> observer;
-};
+struct SimAXObservers::Source : platform::AXObserverSource {};
 
 struct SimAXObservers::Observer : platform::AXObserver {
     struct Registration {
@@ -55,8 +51,6 @@ std::shared_ptr<platform::AXObserverSource> SimAXObservers::runLoopSource(
     auto& ours = static_cast<Observer&>(observer);
     if (ours.source) return ours.source;
     ours.source = std::make_shared<Source>();
-    for (const auto& weak : observers_)
-        if (auto known = weak.lock(); known.get() == &ours) ours.source->observer = known;
     return ours.source;
 }
 

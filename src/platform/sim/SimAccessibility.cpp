@@ -1,5 +1,7 @@
 #include "platform/sim/SimAccessibility.h"
 
+#include "platform/AXElements.h"
+
 namespace sim {
 
 bool SimAccessibility::isProcessTrustedWithPrompt() {
@@ -12,11 +14,10 @@ platform::WindowNumberFunction SimAccessibility::lookupWindowNumberFunction(
     if (!desktop_.windowNumberFunctionPresent || symbol != "_AXUIElementGetWindow") return {};
     SimDesktop* desktop = &desktop_;
     return [desktop](const platform::AXElement& element, uint32_t& number) -> platform::AXError {
-        constexpr platform::AXError illegalArgument = -25201;
         SimWindow* window = desktop->findWindow(static_cast<uint32_t>(element.window));
-        if (element.window == 0 || window == nullptr) return illegalArgument;
+        if (element.window == 0 || window == nullptr) return platform::axErrorIllegalArgument;
         number = window->number;
-        return 0;
+        return platform::axSuccess;
     };
 }
 

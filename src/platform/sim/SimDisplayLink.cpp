@@ -74,11 +74,6 @@ void SimDisplayLink::waitRefresh(uint64_t ticket) {
     state_->changed.wait(lock, [&] { return state_->done >= ticket; });
 }
 
-uint64_t SimDisplayLink::handlerRuns() const {
-    std::lock_guard lock(state_->mutex);
-    return state_->runs;
-}
-
 void SimDisplayLink::loop(const std::shared_ptr<State>& state) {
     std::unique_lock lock(state->mutex);
     state->thread = std::this_thread::get_id();
@@ -91,7 +86,6 @@ void SimDisplayLink::loop(const std::shared_ptr<State>& state) {
         if (handler) handler();
         lock.lock();
         ++state->done;
-        ++state->runs;
         state->changed.notify_all();
     }
     state->done = state->requested;  // refreshes still asked for are dropped

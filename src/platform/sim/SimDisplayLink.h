@@ -31,7 +31,6 @@ public:
     std::optional<uint64_t> requestRefresh();
     // Waits until that run is over, or dropped because the link stopped.
     void waitRefresh(uint64_t ticket);
-    uint64_t handlerRuns() const;
 
 private:
     struct State {
@@ -42,7 +41,6 @@ private:
         bool stopping = false;  // tells the thread to end
         uint64_t requested = 0;
         uint64_t done = 0;
-        uint64_t runs = 0;
         std::thread::id thread;
     };
 

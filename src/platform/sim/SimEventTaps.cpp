@@ -1,8 +1,6 @@
 #include "platform/sim/SimEventTaps.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <iostream>
 
 #include "platform/sim/SimDesktop.h"
 

@@ -46,7 +46,7 @@ std::optional<std::vector<SimFontFace>> SimFontBook::readFaces(const std::string
         if (!face) continue;
         const char* name = FT_Get_Postscript_Name(face.get());
         if (name == nullptr) continue;
-        faces.push_back({name, weightOf(face.get()), path});
+        faces.push_back({name, weightOf(face.get())});
     }
     if (faces.empty()) return std::nullopt;
     return faces;

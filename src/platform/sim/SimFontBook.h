@@ -12,7 +12,6 @@ namespace sim {
 struct SimFontFace {
     std::string postScriptName;
     int weight = 400;  // the file's own weight class, 100 to 900
-    std::string path;
 };
 
 // The faces of font files, read with FreeType, and what each copy has registered.

@@ -1,8 +1,6 @@
 #include "platform/sim/SimKeyMonitors.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <iostream>
 
 #include "platform/sim/SimDesktop.h"
 
@@ -12,12 +10,6 @@ struct SimKeyMonitors::Monitor : platform::KeyMonitor {
     uint64_t mask = 0;
     Handler handler;
 };
-
-namespace {
-
-constexpr uint64_t keyDownType = 10;
-
-}  // namespace
 
 std::shared_ptr<platform::KeyMonitor> SimKeyMonitors::addLocalMonitor(uint64_t mask,
                                                                       Handler handler) {
@@ -47,7 +39,8 @@ SimKeyMonitors::Delivery SimKeyMonitors::keyDown(uint16_t keyCode, uint64_t modi
     delivery.pressed = {keyCode, modifierFlags};
     std::optional<platform::KeyEvent> passing = delivery.pressed;
     for (const auto& monitor : std::vector(monitors_)) {
-        if (!isInstalled(monitor) || (monitor->mask & (uint64_t{1} << keyDownType)) == 0) continue;
+        if (!isInstalled(monitor) || (monitor->mask & platform::KeyMonitors::keyDownMask) == 0)
+            continue;
         const Handler handler = monitor->handler;
         passing = handler(*passing);
         if (!passing) break;

@@ -58,7 +58,6 @@ public:
     bool isPanel() const { return panel_; }
     int backing() const { return backing_; }
     bool deferred() const { return defer_; }
-    bool wasClosed() const { return closeCount_ > 0; }
     int closeCount() const { return closeCount_; }
     // The setters called, by name ("setLevel", ...), oldest first.
     const std::vector<std::string>& setters() const { return setters_; }

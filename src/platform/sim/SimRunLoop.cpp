@@ -41,9 +41,4 @@ bool SimRunLoop::nextDue(double& due) const {
     return true;
 }
 
-size_t SimRunLoop::pending() const {
-    std::lock_guard lock(mutex_);
-    return queue_.size();
-}
-
 }  // namespace sim

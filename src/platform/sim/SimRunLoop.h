@@ -1,7 +1,6 @@
 #pragma once
 
 #include <atomic>
-#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -31,7 +30,6 @@ public:
     // The due time of the next task, if any.
     bool nextDue(double& due) const;
     void setNow(double seconds) { now_.store(seconds); }
-    size_t pending() const;
 
 private:
     using Key = std::tuple<double, uint64_t>;

@@ -29,7 +29,7 @@ public:
         if (withButton) button_.emplace();
     }
 
-    platform::StatusBarButton* button() override { return button_ ? &*button_ : nullptr; }
+    platform::StatusBarButton* button() override { return simButton(); }
     void setMenu(std::shared_ptr<platform::Menu> menu) override { this->menu = menu; }
 
     SimStatusBarButton* simButton() { return button_ ? &*button_ : nullptr; }

@@ -27,7 +27,6 @@ void SimTimer::schedule(SimDesktop& desktop) {
 
 void SimTimer::fire(SimDesktop& desktop) {
     if (!valid_) return;
-    ++fires_;
     const platform::Timers::Block block = block_;  // the block may invalidate the timer
     if (block) block(*this);
     if (!repeats_) invalidate();

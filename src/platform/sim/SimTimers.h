@@ -19,7 +19,6 @@ public:
     void invalidate() override;
 
     void schedule(SimDesktop& desktop);
-    int fireCount() const { return fires_; }
 
 private:
     void fire(SimDesktop& desktop);
@@ -28,7 +27,6 @@ private:
     bool repeats_;
     platform::Timers::Block block_;
     bool valid_ = true;
-    int fires_ = 0;
 };
 
 class SimTimers : public platform::Timers {

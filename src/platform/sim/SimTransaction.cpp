@@ -14,7 +14,6 @@ void SimTransaction::setDisableActions(bool flag) {
 void SimTransaction::commit() {
     if (open_.empty()) return;  // an unbalanced commit changes nothing
     open_.pop_back();
-    ++commits_;
 }
 
 bool SimTransaction::disableActions() const {

@@ -32,12 +32,10 @@ public:
     const std::vector<Change>& changes() const { return changes_; }
     void clearChanges() { changes_.clear(); }
     size_t depth() const { return open_.size(); }
-    size_t commits() const { return commits_; }
 
 private:
     std::vector<bool> open_;  // the disable-actions setting of each open transaction
     std::vector<Change> changes_;
-    size_t commits_ = 0;
 };
 
 }  // namespace sim

@@ -3,13 +3,6 @@
 #include "platform/sim/SimDesktop.h"
 
 namespace sim {
-namespace {
-
-constexpr uint32_t optionAll = 0;
-constexpr uint32_t optionOnScreenOnly = 1;
-
-}  // namespace
-
 void SimWindowList::omitBoundsKey(uint32_t window, std::string_view key) {
     Omitted& omitted = omitted_[window];
     if (key == "X") omitted.x = true;
@@ -33,21 +26,10 @@ platform::WindowInfo SimWindowList::record(uint32_t number, const platform::Rect
     return info;
 }
 
-void SimWindowList::appendAll(bool onScreenOnly, std::vector<platform::WindowInfo>& list) const {
-    for (const auto& window : desktop_.shareableWindows(onScreenOnly))
-        list.push_back(record(window.windowID, window.frame));
-}
-
 bool SimWindowList::copyWindowInfo(uint32_t option, uint32_t windowID,
                                    std::vector<platform::WindowInfo>& list) {
     list.clear();
-    if (desktop_.isMainThread()) ++queries_;
-    if (!answers) return false;
-    if (option == optionAll || option == optionOnScreenOnly) {
-        appendAll(option == optionOnScreenOnly, list);
-        return true;
-    }
-    if (option != optionIncludingWindow) return false;
+    if (!answers || option != optionIncludingWindow) return false;
     if (const SimWindow* window = desktop_.findWindow(windowID))
         list.push_back(record(window->number, window->frame));
     return true;

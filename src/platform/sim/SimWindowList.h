@@ -30,7 +30,6 @@ public:
     // Leaves out the whole bounds entry of a window's record.
     void omitBounds(uint32_t window) { omitted_[window].bounds = true; }
     void restoreBounds(uint32_t window) { omitted_.erase(window); }
-    int queries() const { return queries_; }
 
 private:
     struct Omitted {
@@ -38,11 +37,9 @@ private:
     };
 
     platform::WindowInfo record(uint32_t number, const platform::Rect& frame) const;
-    void appendAll(bool onScreenOnly, std::vector<platform::WindowInfo>& list) const;
 
     SimDesktop& desktop_;
     std::map<uint32_t, Omitted> omitted_;
-    int queries_ = 0;  // main-thread queries only; links must not write shared counters
 };
 
 }  // namespace sim
