@@ -1,4 +1,3 @@
-#include <iomanip>
 #include <sstream>
 
 #include "app/Log.h"

@@ -28,8 +28,8 @@ void resize(Scenario& s, const Scenario::Args& args) {
 }
 
 void closeWindow(Scenario& s, const Scenario::Args& args) {
-    windowNamed(s, args[0]);
-    s.desktop().closeWindow(static_cast<uint32_t>(scenarioInteger(args[0])));
+    const uint32_t number = windowNamed(s, args[0]).number;
+    s.desktop().closeWindow(number);
 }
 
 void refresh(Scenario& s, const Scenario::Args& args) {

@@ -93,6 +93,10 @@ TEST_F(PinScenarioTest, BadCommandWordsAreRefused) {
     EXPECT_FALSE(scenario.run("capture-fails 471 sometimes\n", errors));
     EXPECT_FALSE(scenario.run("frame 471 10 sideways\n", errors));
     EXPECT_FALSE(scenario.run("capture-error 471\n", errors));  // nothing is running
+    EXPECT_EQ(errors.str(),
+              "line 1: capture-fails WINDOW start|add-output [off]\n"
+              "line 1: unknown frame word \"sideways\"\n"
+              "line 1: no running stream for window 471\n");
 }
 
 }  // namespace

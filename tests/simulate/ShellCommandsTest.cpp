@@ -60,10 +60,17 @@ menu choose "Pin active window"
     EXPECT_EQ(PinManager::shared().mirrors.size(), 1u);
 }
 
-TEST_F(ShellCommandsTest, BadWordsFailTheLine) {
-    for (const char* line :
-         {"press-keys hyper+P\n", "press-keys option+Nope\n", "language de\n", "menu open\n"}) {
-        EXPECT_FALSE(play(line)) << line;  // nothing launched: no menu to open
+TEST_F(ShellCommandsTest, BadWordsFailTheLineWithTheirReason) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"press-keys hyper+P\n", "unknown modifier \"hyper\""},
+        {"press-keys option+Nope\n", "unknown key \"Nope\""},
+        {"language de\n", "language en or pl"},
+        {"menu open\n", "no status menu to open"},  // nothing launched
+    };
+    for (const auto& [line, reason] : cases) {
+        errors.str("");
+        EXPECT_FALSE(play(line)) << line;
+        EXPECT_THAT(errors.str(), HasSubstr(reason)) << line;
     }
 }
 
