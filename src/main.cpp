@@ -4,6 +4,9 @@
 #include <string>
 
 #include "simulate/Simulation.h"
+#ifdef VELTRIN_HAS_DESKTOP
+#include "platform/desktop/DesktopMain.h"
+#endif
 
 namespace {
 
@@ -20,8 +23,10 @@ int main(int argc, char** argv) {
         return runSimulation(argc == 3 ? std::optional<std::string>(argv[2]) : std::nullopt);
     }
     if (argc != 1) return usage();
-    // This build carries no real desktop backend yet.
-    std::cout << "veltrin: no desktop backend in this build; playing the built-in simulated "
-                 "session instead (see docs/simulate.md)\n";
-    return runSimulation(std::nullopt);
+#ifdef VELTRIN_HAS_DESKTOP
+    return runDesktop(argc, argv);
+#else
+    std::cerr << "veltrin: this build has no desktop backend; try --simulate\n";
+    return 2;
+#endif
 }

@@ -1,0 +1,23 @@
+# The Linux X11 desktop backend: Qt 6 for the event loop, tray and settings window; xcb and
+# its extension libraries for everything that touches other programs' windows.
+set(CMAKE_AUTOMOC OFF)
+find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets)
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(XCB REQUIRED IMPORTED_TARGET
+  xcb xcb-composite xcb-damage xcb-shm xcb-xinput xcb-xtest xcb-shape xcb-res xcb-xfixes
+  xcb-randr xcb-render xcb-renderutil xcb-keysyms)
+
+file(GLOB VELTRIN_DESKTOP_SOURCES CONFIGURE_DEPENDS src/platform/desktop/*.cpp)
+add_library(veltrin_desktop STATIC ${VELTRIN_DESKTOP_SOURCES})
+target_link_libraries(veltrin_desktop PUBLIC veltrin_logic
+  PRIVATE Qt6::Core Qt6::Gui Qt6::Widgets PkgConfig::XCB)
+target_compile_definitions(veltrin_desktop PRIVATE
+  VELTRIN_RESOURCES_DIR="${CMAKE_CURRENT_SOURCE_DIR}/resources")
+
+# A small X client that the desktop tests and the headless demo pin: known colours, a frame
+# counter, and commands on standard input to move, resize, map and close itself.
+file(GLOB VELTRIN_TEST_CLIENT_SOURCES CONFIGURE_DEPENDS tools/testclient/*.cpp)
+if(VELTRIN_TEST_CLIENT_SOURCES)
+  add_executable(veltrin_test_client ${VELTRIN_TEST_CLIENT_SOURCES})
+  target_link_libraries(veltrin_test_client PRIVATE PkgConfig::XCB)
+endif()

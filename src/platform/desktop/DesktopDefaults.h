@@ -1,0 +1,31 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/UserDefaults.h"
+
+class QSettings;
+
+namespace desktop {
+
+// Preferences in an INI file under the user's XDG configuration folder. INI keeps text
+// only, so a number reads back by its leading integer, as the logic expects.
+class DesktopDefaults : public platform::UserDefaults {
+public:
+    // The file "veltrin/veltrin.ini" under $XDG_CONFIG_HOME (or ~/.config).
+    DesktopDefaults();
+    explicit DesktopDefaults(const std::string& path);
+    ~DesktopDefaults() override;
+
+    int64_t integerForKey(const std::string& key) const override;
+    std::optional<std::string> stringForKey(const std::string& key) const override;
+    void setInteger(int64_t value, const std::string& key) override;
+    void setString(const std::string& value, const std::string& key) override;
+    void removeObject(const std::string& key) override;
+
+private:
+    std::unique_ptr<QSettings> settings_;
+};
+
+}  // namespace desktop

@@ -1,0 +1,61 @@
+#include "platform/desktop/DesktopPlatform.h"
+
+#include <chrono>
+
+#include "platform/desktop/DesktopApplication.h"
+#include "platform/desktop/DesktopBundle.h"
+#include "platform/desktop/DesktopDefaults.h"
+#include "platform/desktop/DesktopDispatch.h"
+#include "platform/desktop/DesktopFonts.h"
+#include "platform/desktop/DesktopImages.h"
+#include "platform/desktop/DesktopKeyMonitors.h"
+#include "platform/desktop/DesktopProcessInfo.h"
+#include "platform/desktop/DesktopStatusBar.h"
+#include "platform/desktop/DesktopTimers.h"
+#include "platform/desktop/DesktopTransaction.h"
+#include "platform/desktop/X11Services.h"
+#include "platform/posix/PosixFiles.h"
+
+namespace desktop {
+namespace {
+
+class SystemClock : public platform::Clock {
+public:
+    std::chrono::system_clock::time_point now() const override {
+        return std::chrono::system_clock::now();
+    }
+};
+
+}  // namespace
+
+DesktopPlatform::DesktopPlatform(X11Context& context)
+    : dispatch_(std::make_unique<DesktopDispatch>()),
+      clock_(std::make_unique<SystemClock>()),
+      defaults_(std::make_unique<DesktopDefaults>()),
+      process_(std::make_unique<DesktopProcessInfo>()),
+      application_(std::make_unique<DesktopApplication>(*dispatch_)),
+      workspace_(makeWorkspace(context, *dispatch_)),
+      accessibility_(makeAccessibility(context)),
+      shareableContent_(makeShareableContent(context, *dispatch_)),
+      files_(std::make_unique<platform::PosixFiles>()),
+      axElements_(makeAXElements(context)),
+      captureStreams_(makeCaptureStreams(context)),
+      axObservers_(makeAXObservers(context)),
+      hotKeys_(makeHotKeys(context)),
+      statusBar_(std::make_unique<DesktopStatusBar>()),
+      fonts_(std::make_unique<DesktopFonts>()),
+      bundle_(std::make_unique<DesktopBundle>(DesktopBundle::locateResources())),
+      screens_(makeScreens(context)),
+      windowList_(makeWindowList(context)),
+      transaction_(std::make_unique<DesktopTransaction>()),
+      timers_(std::make_unique<DesktopTimers>()),
+      displayLinks_(makeDisplayLinks(context)),
+      eventTaps_(makeEventTaps(context, *dispatch_)),
+      keyMonitors_(std::make_unique<DesktopKeyMonitors>()) {
+    images_ = std::make_unique<DesktopImages>(*bundle_);
+    windows_ = makeWindows(context, static_cast<DesktopTransaction&>(*transaction_));
+}
+
+DesktopPlatform::~DesktopPlatform() = default;
+
+}  // namespace desktop

@@ -1,0 +1,247 @@
+#include "platform/desktop/X11WindowModel.h"
+
+#include <xcb/randr.h>
+
+#include <algorithm>
+
+#include "platform/desktop/X11Context.h"
+#include "platform/desktop/X11Monitors.h"
+
+namespace desktop {
+namespace {
+
+constexpr uint32_t rootEvents = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_PROPERTY_CHANGE;
+constexpr uint32_t clientEvents = XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_PROPERTY_CHANGE;
+
+}  // namespace
+
+X11WindowModel::X11WindowModel(X11Context& context) : context_(context) {}
+
+X11WindowModel::~X11WindowModel() {
+    if (subscription_ != 0) context_.events().unsubscribe(subscription_);
+}
+
+void X11WindowModel::start() {
+    X11Connection& x = context_.main();
+    xcb_change_window_attributes(x.get(), x.root(), XCB_CW_EVENT_MASK, &rootEvents);
+    if (const auto* randr = xcb_get_extension_data(x.get(), &xcb_randr_id);
+        randr && randr->present) {
+        randrEventBase_ = randr->first_event;
+        xcb_randr_select_input(x.get(), x.root(),
+                               XCB_RANDR_NOTIFY_MASK_SCREEN_CHANGE |
+                                   XCB_RANDR_NOTIFY_MASK_CRTC_CHANGE |
+                                   XCB_RANDR_NOTIFY_MASK_OUTPUT_CHANGE);
+    }
+    subscription_ = context_.events().subscribe(
+        [this](const xcb_generic_event_t& event) { return handle(event); });
+    refreshOrigin();
+    rescan();
+    x.flush();
+}
+
+bool X11WindowModel::handle(const xcb_generic_event_t& event) {
+    const uint8_t type = eventType(event);
+    switch (type) {
+        case XCB_CONFIGURE_NOTIFY:
+            configured(reinterpret_cast<const xcb_configure_notify_event_t&>(event));
+            break;
+        case XCB_MAP_NOTIFY:
+            setMapped(reinterpret_cast<const xcb_map_notify_event_t&>(event).window, true);
+            break;
+        case XCB_UNMAP_NOTIFY:
+            setMapped(reinterpret_cast<const xcb_unmap_notify_event_t&>(event).window, false);
+            break;
+        case XCB_REPARENT_NOTIFY:
+            reparented(reinterpret_cast<const xcb_reparent_notify_event_t&>(event).window);
+            break;
+        case XCB_DESTROY_NOTIFY:
+            removeClient(reinterpret_cast<const xcb_destroy_notify_event_t&>(event).window);
+            break;
+        case XCB_PROPERTY_NOTIFY:
+            propertyChanged(reinterpret_cast<const xcb_property_notify_event_t&>(event));
+            break;
+        default:
+            if (randrEventBase_ != 0 && (type == randrEventBase_ + XCB_RANDR_SCREEN_CHANGE_NOTIFY ||
+                                         type == randrEventBase_ + XCB_RANDR_NOTIFY))
+                refreshOrigin();
+            break;
+    }
+    return false;  // the toolkit may want these too
+}
+
+void X11WindowModel::rescan() {
+    X11Connection& x = context_.main();
+    std::vector<X11Client> next;
+    for (xcb_window_t window : readClientList(x)) {
+        X11Client client;
+        if (const X11Client* known = findByClient(window)) {
+            client = *known;
+        } else {
+            client.client = window;
+            watchClient(window);
+            readClientIdentity(x, client);
+        }
+        if (readClientGeometry(x, client)) next.push_back(std::move(client));
+    }
+    {
+        std::lock_guard lock(mutex_);
+        clients_ = std::move(next);
+    }
+    notifyChange();
+}
+
+void X11WindowModel::refreshOrigin() {
+    const platform::Point origin = globalOrigin(context_.main());
+    std::lock_guard lock(mutex_);
+    origin_ = origin;
+}
+
+void X11WindowModel::watchClient(xcb_window_t window) {
+    xcb_change_window_attributes(context_.main().get(), window, XCB_CW_EVENT_MASK, &clientEvents);
+}
+
+void X11WindowModel::configured(const xcb_configure_notify_event_t& event) {
+    X11Client* client = findByFrame(event.window);
+    if (client == nullptr) {
+        if (event.event == context_.main().root()) notifyChange();  // some top level restacked
+        return;
+    }
+    const double border = event.border_width;
+    const platform::Rect rect{double(event.x), double(event.y), event.width + 2 * border,
+                              event.height + 2 * border};
+    const bool moved = rect.x != client->frameRect.x || rect.y != client->frameRect.y;
+    const bool resized =
+        rect.width != client->frameRect.width || rect.height != client->frameRect.height;
+    {
+        std::lock_guard lock(mutex_);
+        client->frameRect = rect;
+    }
+    if (moved || resized) notifyGeometry(*client, moved, resized);
+    notifyChange();
+}
+
+void X11WindowModel::setMapped(xcb_window_t frame, bool mapped) {
+    if (X11Client* client = findByFrame(frame)) {
+        std::lock_guard lock(mutex_);
+        client->mapped = mapped;
+    }
+    notifyChange();
+}
+
+// A new window manager puts the client into a new frame.
+void X11WindowModel::reparented(xcb_window_t window) {
+    X11Client* client = findByClient(window);
+    if (client == nullptr) return;
+    X11Client updated = *client;
+    const bool alive = readClientGeometry(context_.main(), updated);
+    {
+        std::lock_guard lock(mutex_);
+        if (alive) *findByClient(window) = updated;
+    }
+    if (!alive) removeClient(window);
+}
+
+void X11WindowModel::propertyChanged(const xcb_property_notify_event_t& event) {
+    X11Connection& x = context_.main();
+    if (event.window == x.root()) {
+        if (event.atom == x.atom("_NET_CLIENT_LIST_STACKING") ||
+            event.atom == x.atom("_NET_CLIENT_LIST"))
+            rescan();
+        return;
+    }
+    if (event.atom != x.atom("_GTK_FRAME_EXTENTS")) return;
+    X11Client* client = findByClient(event.window);
+    if (client == nullptr) return;
+    X11Client updated = *client;
+    if (!readClientGeometry(x, updated)) return;
+    {
+        std::lock_guard lock(mutex_);
+        *findByClient(event.window) = updated;
+    }
+    notifyGeometry(updated, true, true);
+}
+
+void X11WindowModel::removeClient(xcb_window_t window) {
+    size_t removed = 0;
+    {
+        std::lock_guard lock(mutex_);
+        removed = std::erase_if(clients_, [window](const X11Client& client) {
+            return client.client == window || client.frame == window;
+        });
+    }
+    if (removed > 0) notifyChange();
+}
+
+X11Client* X11WindowModel::findByFrame(xcb_window_t frame) {
+    const auto found = std::find_if(clients_.begin(), clients_.end(),
+                                    [frame](const X11Client& c) { return c.frame == frame; });
+    return found == clients_.end() ? nullptr : &*found;
+}
+
+X11Client* X11WindowModel::findByClient(xcb_window_t window) {
+    const auto found = std::find_if(clients_.begin(), clients_.end(),
+                                    [window](const X11Client& c) { return c.client == window; });
+    return found == clients_.end() ? nullptr : &*found;
+}
+
+std::vector<X11Client> X11WindowModel::clientsTopFirst() const {
+    std::lock_guard lock(mutex_);
+    return {clients_.rbegin(), clients_.rend()};
+}
+
+std::optional<X11Client> X11WindowModel::client(xcb_window_t window) const {
+    std::lock_guard lock(mutex_);
+    for (const X11Client& client : clients_)
+        if (client.client == window) return client;
+    return std::nullopt;
+}
+
+bool X11WindowModel::bounds(xcb_window_t window, platform::Rect& rect) const {
+    std::lock_guard lock(mutex_);
+    for (const X11Client& client : clients_) {
+        if (client.client != window) continue;
+        rect = client.visibleRect();
+        rect.x -= origin_.x;
+        rect.y -= origin_.y;
+        return true;
+    }
+    return false;
+}
+
+platform::Point X11WindowModel::origin() const {
+    std::lock_guard lock(mutex_);
+    return origin_;
+}
+
+bool X11WindowModel::isFrame(xcb_window_t window) const {
+    std::lock_guard lock(mutex_);
+    return std::any_of(clients_.begin(), clients_.end(),
+                       [window](const X11Client& c) { return c.frame == window; });
+}
+
+int X11WindowModel::addGeometryListener(GeometryListener listener) {
+    listeners_.push_back({nextToken_, std::move(listener), nullptr});
+    return nextToken_++;
+}
+
+int X11WindowModel::addChangeListener(ChangeListener listener) {
+    listeners_.push_back({nextToken_, nullptr, std::move(listener)});
+    return nextToken_++;
+}
+
+void X11WindowModel::removeListener(int token) {
+    std::erase_if(listeners_, [token](const Listener& l) { return l.token == token; });
+}
+
+void X11WindowModel::notifyGeometry(const X11Client& client, bool moved, bool resized) {
+    const X11Client copy = client;  // a listener may change the model
+    for (const Listener& listener : std::vector(listeners_))
+        if (listener.geometry) listener.geometry(copy, moved, resized);
+}
+
+void X11WindowModel::notifyChange() {
+    for (const Listener& listener : std::vector(listeners_))
+        if (listener.change) listener.change();
+}
+
+}  // namespace desktop
