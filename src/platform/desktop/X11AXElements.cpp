@@ -26,8 +26,9 @@ public:
         const std::vector<X11Client> windows = clientsOf(element.pid);
         if (windows.empty()) return platform::axErrorNoValue;
         const xcb_window_t active = readActiveWindow(context_.main());
-        const auto chosen = std::find_if(windows.begin(), windows.end(),
-                                         [active](const X11Client& c) { return c.client == active; });
+        const auto chosen =
+            std::find_if(windows.begin(), windows.end(),
+                         [active](const X11Client& c) { return c.client == active; });
         value = platform::AXElement{element.pid,
                                     (chosen != windows.end() ? *chosen : windows.front()).client};
         return platform::axSuccess;

@@ -24,12 +24,13 @@ public:
 
 class PendingCaptureStreams : public platform::CaptureStreams {
 public:
-    platform::ContentFilter desktopIndependentWindowFilter(const platform::SCWindow& window) override {
+    platform::ContentFilter desktopIndependentWindowFilter(
+        const platform::SCWindow& window) override {
         return {window, {0, 0, window.frame.width, window.frame.height}, 1};
     }
-    std::shared_ptr<platform::Stream> createStream(const platform::ContentFilter&,
-                                                   const platform::StreamConfiguration&,
-                                                   std::weak_ptr<platform::StreamDelegate>) override {
+    std::shared_ptr<platform::Stream> createStream(
+        const platform::ContentFilter&, const platform::StreamConfiguration&,
+        std::weak_ptr<platform::StreamDelegate>) override {
         return std::make_shared<PendingStream>();
     }
 };

@@ -44,6 +44,7 @@ X11LayerPainter::~X11LayerPainter() {
 void X11LayerPainter::paint(xcb_render_picture_t target, const platform::Layer& root,
                             uint16_t width, uint16_t height) {
     height_ = height;
+    drewPicture_ = false;
     videos_.clear();
     const platform::Rect whole{0, 0, double(width), double(height)};
     const xcb_rectangle_t all{0, 0, width, height};
@@ -97,9 +98,9 @@ void X11LayerPainter::drawVideo(xcb_render_picture_t target, const VideoSlot& sl
     if (frame == nullptr) return;
     const xcb_render_picture_t source = sourceFor(frame->lease());
     if (source == 0) return;
-    xcb_render_set_picture_clip_rectangles(x_.get(), target, 0, 0,
-                                           static_cast<uint32_t>(slot.clip.size()),
-                                           slot.clip.data());
+    drewPicture_ = true;
+    xcb_render_set_picture_clip_rectangles(
+        x_.get(), target, 0, 0, static_cast<uint32_t>(slot.clip.size()), slot.clip.data());
     const auto width = static_cast<uint16_t>(std::min<double>(frame->width(), slot.rect.width));
     const auto height = static_cast<uint16_t>(std::min<double>(frame->height(), slot.rect.height));
     xcb_render_composite(x_.get(), XCB_RENDER_PICT_OP_SRC, source, XCB_NONE, target, frame->x(),

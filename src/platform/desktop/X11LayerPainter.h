@@ -34,6 +34,8 @@ public:
     void paintVideo(xcb_render_picture_t target);
     // The video layers of the last full paint.
     std::vector<const platform::SampleBufferDisplayLayer*> videoLayers() const;
+    // Whether a captured picture has been drawn since the last full paint began.
+    bool drewPicture() const { return drewPicture_; }
 
 private:
     struct VideoSlot {
@@ -51,6 +53,7 @@ private:
 
     X11Connection& x_;
     uint16_t height_ = 0;
+    bool drewPicture_ = false;
     std::vector<VideoSlot> videos_;
     std::shared_ptr<const X11PixmapLease> sourceLease_;
     xcb_render_picture_t source_ = 0;

@@ -1,8 +1,8 @@
 #include "platform/desktop/X11PanelWindow.h"
 
+#include <unistd.h>
 #include <xcb/shape.h>
 #include <xcb/xcb_renderutil.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -80,8 +80,8 @@ void X11PanelWindow::create() {
                       values);
     if (argb_) xcb_free_colormap(c, colormap);
     const uint32_t pid = static_cast<uint32_t>(::getpid());
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window_, x.atom("_NET_WM_PID"),
-                        XCB_ATOM_CARDINAL, 32, 1, &pid);
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window_, x.atom("_NET_WM_PID"), XCB_ATOM_CARDINAL,
+                        32, 1, &pid);
     static constexpr char wmClass[] = "veltrin\0Veltrin";
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, window_, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8,
                         sizeof wmClass, wmClass);
@@ -161,13 +161,24 @@ void X11PanelWindow::reshape() {
     else
         xcb_shape_mask(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, window_, 0, 0, XCB_NONE);
     if (argb_) return;
+    const auto shape = visibleShape();
+    xcb_shape_rectangles(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, XCB_CLIP_ORDERING_UNSORTED,
+                         window_, 0, 0, static_cast<uint32_t>(shape.size()), shape.data());
+    shapedWithPicture_ = painter_->drewPicture();
+}
+
+// The rounded outline of the content view's layer; until a picture is drawn only its border
+// shows, so the real window beneath stays visible instead of an empty panel.
+std::vector<xcb_rectangle_t> X11PanelWindow::visibleShape() const {
     const auto layer = contentView_ ? contentView_->layer() : nullptr;
+    const platform::Rect whole{0, 0, double(width_), double(height_)};
     const double radius = layer && layer->masksToBounds() ? layer->cornerRadius() : 0;
-    const auto outline =
-        SpanRegion::roundedRect({0, 0, double(width_), double(height_)}, radius, height_)
-            .rectangles();
-    xcb_shape_rectangles(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, XCB_CLIP_ORDERING_YX_BANDED,
-                         window_, 0, 0, static_cast<uint32_t>(outline.size()), outline.data());
+    const SpanRegion outline = SpanRegion::roundedRect(whole, radius, height_);
+    if (painter_->drewPicture() || layer == nullptr) return outline.rectangles();
+    const double border = layer->borderColor().alpha > 0 ? layer->borderWidth() : 0;
+    const SpanRegion hole = SpanRegion::roundedRect(whole.insetBy(border, border),
+                                                    std::max(radius - border, 0.0), height_);
+    return outline.rectanglesOutside(hole);
 }
 
 void X11PanelWindow::setIgnoresMouseEvents(bool flag) {
@@ -193,8 +204,8 @@ void X11PanelWindow::setContentView(const std::shared_ptr<platform::View>& view)
 void X11PanelWindow::redraw() {
     const auto layer = contentView_ ? contentView_->layer() : nullptr;
     if (layer == nullptr || window_ == 0) return;
-    reshape();  // the corner radius may have changed
     painter_->paint(picture_, *layer, width_, height_);
+    reshape();  // the corner radius or the picture may have changed
     watchFrames();
     context_.main().flush();
 }
@@ -202,6 +213,7 @@ void X11PanelWindow::redraw() {
 void X11PanelWindow::redrawVideo() {
     if (!visible_) return;
     painter_->paintVideo(picture_);
+    if (!argb_ && painter_->drewPicture() != shapedWithPicture_) reshape();
     context_.main().flush();
 }
 
@@ -243,7 +255,8 @@ void X11PanelWindow::keepAboveManagedWindows() {
     std::set<xcb_window_t> frames;
     for (const X11Client& client : context_.windows().clientsTopFirst())
         if (client.mapped) frames.insert(client.frame);
-    const auto tree = xreply(xcb_query_tree_reply(x.get(), xcb_query_tree(x.get(), x.root()), nullptr));
+    const auto tree =
+        xreply(xcb_query_tree_reply(x.get(), xcb_query_tree(x.get(), x.root()), nullptr));
     if (!tree) return;
     const xcb_window_t* children = xcb_query_tree_children(tree.get());
     const int count = xcb_query_tree_children_length(tree.get());
@@ -251,8 +264,8 @@ void X11PanelWindow::keepAboveManagedWindows() {
         if (children[i] == window_) return;  // already above every managed window
         if (!frames.contains(children[i])) continue;
         const uint32_t values[] = {children[i], XCB_STACK_MODE_ABOVE};
-        xcb_configure_window(x.get(), window_, XCB_CONFIG_WINDOW_SIBLING | XCB_CONFIG_WINDOW_STACK_MODE,
-                             values);
+        xcb_configure_window(x.get(), window_,
+                             XCB_CONFIG_WINDOW_SIBLING | XCB_CONFIG_WINDOW_STACK_MODE, values);
         x.flush();
         return;
     }

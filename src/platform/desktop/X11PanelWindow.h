@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <memory>
+#include <vector>
 
 #include "platform/Window.h"
 #include "platform/desktop/X11LayerPainter.h"
@@ -20,7 +21,8 @@ class DesktopTransaction;
 // directly above the topmost managed window so that other programs' menus and tooltips
 // still show above it. Without a compositing manager its outline is a shape mask, so
 // rounded corners show what lies beneath instead of black.
-class X11PanelWindow : public platform::Window, public std::enable_shared_from_this<X11PanelWindow> {
+class X11PanelWindow : public platform::Window,
+                       public std::enable_shared_from_this<X11PanelWindow> {
 public:
     X11PanelWindow(X11Context& context, DesktopTransaction& transaction,
                    const platform::Rect& contentRect, uint64_t styleMask);
@@ -68,6 +70,7 @@ private:
     bool handle(const xcb_generic_event_t& event);
     void place();
     void reshape();
+    std::vector<xcb_rectangle_t> visibleShape() const;
     void redraw();
     void redrawVideo();
     void watchFrames();
@@ -93,6 +96,7 @@ private:
     xcb_window_t window_ = 0;
     xcb_render_picture_t picture_ = 0;
     bool argb_ = false;
+    bool shapedWithPicture_ = false;
     uint16_t width_ = 0;
     uint16_t height_ = 0;
     std::unique_ptr<X11LayerPainter> painter_;

@@ -66,7 +66,8 @@ public:
 private:
     std::shared_ptr<X11Connection> connection() {
         std::lock_guard lock(mutex_);
-        if (connection_ == nullptr || connection_->broken()) connection_ = context_.openConnection();
+        if (connection_ == nullptr || connection_->broken())
+            connection_ = context_.openConnection();
         return connection_;
     }
 

@@ -21,7 +21,8 @@ public:
 
 private:
     std::shared_ptr<platform::Window> make(const platform::Rect& contentRect, uint64_t styleMask) {
-        auto window = std::make_shared<X11PanelWindow>(context_, transaction_, contentRect, styleMask);
+        auto window =
+            std::make_shared<X11PanelWindow>(context_, transaction_, contentRect, styleMask);
         window->create();
         return window;
     }

@@ -86,9 +86,10 @@ public:
     bool isValidURL(const std::string& text) const override {
         const size_t colon = text.find(':');
         return colon != std::string::npos && colon > 0 &&
-               std::all_of(text.begin(), text.begin() + long(colon),
-                           [](char c) { return std::isalnum(static_cast<unsigned char>(c)) ||
-                                               c == '-' || c == '.' || c == '+'; });
+               std::all_of(text.begin(), text.begin() + long(colon), [](char c) {
+                   return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '.' ||
+                          c == '+';
+               });
     }
 
     // The privacy pages the menu offers have no counterpart on an X11 desktop.
