@@ -97,7 +97,11 @@ void X11WindowModel::refreshOrigin() {
 }
 
 void X11WindowModel::watchClient(xcb_window_t window) {
-    xcb_change_window_attributes(context_.main().get(), window, XCB_CW_EVENT_MASK, &clientEvents);
+    xcb_connection_t* c = context_.main().get();
+    // The client may be gone already; its error is of no interest.
+    const auto cookie =
+        xcb_change_window_attributes_checked(c, window, XCB_CW_EVENT_MASK, &clientEvents);
+    xcb_discard_reply(c, cookie.sequence);
 }
 
 void X11WindowModel::configured(const xcb_configure_notify_event_t& event) {
