@@ -107,7 +107,8 @@ void X11WindowModel::watchClient(xcb_window_t window) {
 void X11WindowModel::configured(const xcb_configure_notify_event_t& event) {
     X11Client* client = findByFrame(event.window);
     if (client == nullptr) {
-        if (event.event == context_.main().root()) notifyChange();  // some top level restacked
+        // A window the manager leaves alone (a panel, a menu) moving changes nothing here.
+        if (event.event == context_.main().root() && !event.override_redirect) notifyChange();
         return;
     }
     const double border = event.border_width;
