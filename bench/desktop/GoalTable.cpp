@@ -1,0 +1,136 @@
+#include "GoalTable.h"
+
+#include <cstdio>
+
+namespace {
+
+std::string number(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", value);
+    return text;
+}
+
+std::string padded(const std::string& text, size_t width) {
+    return text.size() + 1 >= width ? text + " " : text + std::string(width - text.size(), ' ');
+}
+
+std::optional<double> percent(std::optional<double> share) {
+    if (!share) return std::nullopt;
+    return *share * 100;
+}
+
+}  // namespace
+
+GoalTable::GoalTable(const BenchFigures& figures, const BenchSettings& settings)
+    : figures_(figures), settings_(settings) {
+    addFollowLag();
+    addContentLatency("640x480", false);
+    addContentLatency("1280x720", false);
+    addContentLatency("1920x1080", true);
+    addFramesShown();
+    addCpu("1280x720", true, 5);
+    addCpu("1920x1080", true, 8);
+    addCpu("1280x720", false, 0.2);
+}
+
+void GoalTable::addGoal(Row row, const std::string& name) {
+    if (!row.figure) {
+        row.passed = false;
+        row.missing = figures_.error(name).value_or("not run");
+    }
+    rows_.push_back(row);
+}
+
+void GoalTable::atMost(const std::string& what, const std::string& name,
+                       std::optional<double> figure, double limit, const std::string& unit) {
+    addGoal(
+        {what, figure, unit, "<= " + number(limit) + " " + unit, figure && *figure <= limit, ""},
+        name);
+}
+
+void GoalTable::atLeast(const std::string& what, const std::string& name,
+                        std::optional<double> figure, double limit, const std::string& unit) {
+    addGoal(
+        {what, figure, unit, ">= " + number(limit) + " " + unit, figure && *figure >= limit, ""},
+        name);
+}
+
+void GoalTable::info(const std::string& what, std::optional<double> figure,
+                     const std::string& unit) {
+    rows_.push_back({what, figure, unit, "", true, ""});
+}
+
+void GoalTable::addFollowLag() {
+    const std::string n = "follow_lag";
+    atMost("follow lag, median", n, figures_.time(n, "median"), 3, "ms");
+    atMost("follow lag, 95th percentile", n, figures_.time(n, "p95"), 16.7, "ms");
+    info("  moves not followed within 1 s (counted as 1 s)",
+         percent(figures_.counter(n, "mean", "missed")), "%");
+    info("  both events in one read (lag then a lower bound)",
+         percent(figures_.counter(n, "mean", "same_read")), "%");
+    info("  from the client's move request, median",
+         figures_.counter(n, "median", "since_request_ms"), "ms");
+    info("  from the client's move request, 95th percentile",
+         figures_.counter(n, "p95", "since_request_ms"), "ms");
+}
+
+void GoalTable::addContentLatency(const std::string& size, bool goal) {
+    const std::string n = "content_latency/" + size;
+    const std::string what = "content latency " + size;
+    if (goal)
+        atMost(what + ", median", n, figures_.time(n, "median"), 16.7, "ms");
+    else
+        info(what + ", median", figures_.time(n, "median"), "ms");
+    info(what + ", 95th percentile", figures_.time(n, "p95"), "ms");
+    info("  frames not shown within 500 ms (counted as 500 ms)",
+         percent(figures_.counter(n, "mean", "missed")), "%");
+    info("  longest gap between two polls, 95th percentile",
+         figures_.counter(n, "p95", "poll_gap_ms"), "ms");
+}
+
+void GoalTable::addFramesShown() {
+    const std::string n = "frames_shown_60fps/1280x720";
+    atLeast("frames shown of 60 at 60 fps, 1280x720, fewest in a run", n,
+            figures_.counter(n, "min", "shown"), 59, "frames");
+    info("  frames the client drew, fewest in a run", figures_.counter(n, "min", "drawn"),
+         "frames");
+    info("  longest gap between two polls, longest run", figures_.counter(n, "max", "poll_gap_ms"),
+         "ms");
+}
+
+void GoalTable::addCpu(const std::string& size, bool animate, double totalLimit) {
+    const std::string n = std::string(animate ? "cpu/animating_60fps/" : "cpu/static/") + size;
+    const std::string what = std::string(animate ? "CPU, animating " : "CPU, static ") + size;
+    const auto veltrin = figures_.counter(n, "", "veltrin_pinned_pct");
+    if (animate)
+        atMost(what + ": Veltrin", n, veltrin, 1, "%");
+    else
+        info(what + ": Veltrin", veltrin, "%");
+    atMost(what + ": Veltrin + X server's extra", n, figures_.counter(n, "", "total_extra_pct"),
+           totalLimit, "%");
+    info("  Veltrin unpinned", figures_.counter(n, "", "veltrin_unpinned_pct"), "%");
+    info("  X server pinned", figures_.counter(n, "", "xserver_pinned_pct"), "%");
+    info("  X server unpinned", figures_.counter(n, "", "xserver_unpinned_pct"), "%");
+}
+
+bool GoalTable::allPassed() const {
+    for (const Row& row : rows_)
+        if (!row.passed) return false;
+    return true;
+}
+
+void GoalTable::print(std::ostream& out) const {
+    out << "\n"
+        << padded("Veltrin on the headless desktop", 58) << padded("goal", 15)
+        << padded("figure", 15) << "result\n";
+    for (const Row& row : rows_) {
+        const std::string figure = row.figure ? number(*row.figure) + " " + row.unit : "-";
+        std::string result = row.goal.empty() ? "" : row.passed ? "pass" : "FAIL";
+        if (!row.missing.empty()) result += ": " + row.missing;
+        out << padded(row.what, 58) << padded(row.goal, 15) << padded(figure, 15) << result << "\n";
+    }
+    out << "(" << settings_.samples << " samples per latency; CPU in % of one core over "
+        << number(settings_.cpuSeconds)
+        << " s windows, pinned and then unpinned; a static window's 0.20 % is two clock ticks "
+           "in 10 s)\n";
+}
