@@ -106,10 +106,16 @@ bool PinnedClient::showsPicture(const XDriver::TopLevel& panel) {
            centre && *centre == startColor;
 }
 
-// What the program logged since it was asked to pin this client's window.
+// The program's own word on the failed pin: its first error record after this client's pin
+// record (other programs write to the same log, so only that record is quoted).
 std::string PinnedClient::pinFailure() {
     const std::string log = bench_.veltrin().log();
-    const auto at = log.rfind("pin: pid=" + std::to_string(client_->pid()));
-    return "no panel showed the picture within 10 s; log: " +
-           (at == std::string::npos ? "(no pin record)" : log.substr(at, 600));
+    const auto pin = log.rfind("pin: pid=" + std::to_string(client_->pid()));
+    const std::string noPanel = "no panel showed the picture within 10 s";
+    if (pin == std::string::npos) return noPanel + " (the program logged no pin)";
+    const auto error = log.find("ERROR", pin);
+    if (error == std::string::npos) return noPanel;
+    const auto start = log.rfind("] ", error);
+    const auto end = log.find('\n', error);
+    return noPanel + "; log: " + log.substr(start + 2, end - start - 2);
 }
