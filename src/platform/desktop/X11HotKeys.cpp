@@ -38,8 +38,8 @@ private:
         uint32_t mask;
         platform::EventHotKeyID identifier;
         X11HotKeyGrab grab;
-        bool down = false;                            // held: key repeats are not new presses
-        xcb_timestamp_t released = XCB_CURRENT_TIME;  // a repeat's release shares its time
+        // Held: the toolkit's connection reports a key's repeats as presses without releases.
+        bool down = false;
     };
     struct Handler {
         platform::EventHandlerUPP function;
@@ -148,7 +148,7 @@ bool X11HotKeys::pressed(const xcb_key_press_event_t& event) {
     const auto found = std::find_if(registrations_.begin(), registrations_.end(),
                                     [&](const auto& r) { return r.grab.matchesPress(event); });
     if (found == registrations_.end()) return false;
-    const bool repeat = found->down || event.time == found->released;
+    const bool repeat = found->down;
     found->down = true;
     if (!repeat) callHandlers(found->identifier);
     return true;
@@ -161,7 +161,6 @@ bool X11HotKeys::released(const xcb_key_release_event_t& event) {
     for (Registration& registration : registrations_) {
         if (!registration.down || !registration.grab.matchesKey(event.detail)) continue;
         registration.down = false;
-        registration.released = event.time;
         ours = true;
     }
     return ours;
