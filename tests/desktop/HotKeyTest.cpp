@@ -197,31 +197,64 @@ std::vector<xcb_keysym_t> keysymsOf(xcb_connection_t* c, xcb_keycode_t code, uin
     return std::vector<xcb_keysym_t>(keysyms, keysyms + width);
 }
 
-// The key moves to another key code; the grab follows it.
-TEST_F(HotKeyTest, AKeyboardMappingChangeMovesTheGrab) {
+// P moves to the last key code, and back when the test ends.
+class HotKeyRemapTest : public HotKeyTest {
+protected:
+    void SetUp() override {
+        HotKeyTest::SetUp();
+        xcb_connection_t* c = desktop_->input().get();
+        oldCode_ = desktop_->keycode(XK_p);
+        newCode_ = xcb_get_setup(c)->max_keycode;
+        oldKeysyms_ = keysymsOf(c, oldCode_, width_);
+        newKeysyms_ = keysymsOf(c, newCode_, width_);
+        ASSERT_EQ(oldKeysyms_.size(), width_);
+        ASSERT_EQ(newKeysyms_.size(), width_);
+        const std::vector<xcb_keysym_t> none(width_, XCB_NO_SYMBOL);
+        xcb_change_keyboard_mapping(c, 1, newCode_, width_, oldKeysyms_.data());
+        xcb_change_keyboard_mapping(c, 1, oldCode_, width_, none.data());
+        desktop_->sync();
+        ASSERT_EQ(desktop_->keycode(XK_p), newCode_);
+    }
+
+    void TearDown() override {
+        xcb_connection_t* c = desktop_->input().get();
+        xcb_change_keyboard_mapping(c, 1, newCode_, width_, newKeysyms_.data());
+        xcb_change_keyboard_mapping(c, 1, oldCode_, width_, oldKeysyms_.data());
+        desktop_->sync();
+        HotKeyTest::TearDown();
+    }
+
+    xcb_keycode_t oldCode_ = 0, newCode_ = 0;
+    uint8_t width_ = 0;
+    std::vector<xcb_keysym_t> oldKeysyms_, newKeysyms_;
+};
+
+TEST_F(HotKeyRemapTest, AKeyboardMappingChangeMovesTheGrab) {
     std::optional<EventHotKeyRef> ref;
     ASSERT_EQ(registerAltP(ref), platform::noErr);
-    xcb_connection_t* c = desktop_->input().get();
-    const xcb_keycode_t oldCode = desktop_->keycode(XK_p);
-    const xcb_keycode_t newCode = xcb_get_setup(c)->max_keycode;
-    uint8_t width = 0;
-    const std::vector<xcb_keysym_t> oldKeysyms = keysymsOf(c, oldCode, width);
-    const std::vector<xcb_keysym_t> newKeysyms = keysymsOf(c, newCode, width);
-    ASSERT_EQ(oldKeysyms.size(), width);
-    ASSERT_EQ(newKeysyms.size(), width);
-    const std::vector<xcb_keysym_t> none(width, XCB_NO_SYMBOL);
-    xcb_change_keyboard_mapping(c, 1, newCode, width, oldKeysyms.data());
-    xcb_change_keyboard_mapping(c, 1, oldCode, width, none.data());
-    desktop_->sync();
     loop_->syncEvents();
-    ASSERT_EQ(desktop_->keycode(XK_p), newCode);
+    pressAltP();
+    EXPECT_TRUE(pressesAre(1));
+}
+
+// A connection with the keyboard extension hears of a new layout instead.
+TEST_F(HotKeyRemapTest, ANewKeyboardLayoutMovesTheGrab) {
+    desktop::X11Connection& main = context_->main();
+    std::optional<EventHotKeyRef> ref;
+    ASSERT_EQ(registerAltP(ref), platform::noErr);
+    std::free(xcb_get_input_focus_reply(main.get(), xcb_get_input_focus(main.get()), nullptr));
+    while (auto event = desktop::xreply(xcb_poll_for_event(main.get()))) {
+    }
+    const auto xkb = desktop::xreply(xcb_query_extension_reply(
+        main.get(), xcb_query_extension(main.get(), 9, "XKEYBOARD"), nullptr));
+    ASSERT_TRUE(xkb && xkb->present);
+    xcb_generic_event_t newKeyboard{};
+    newKeyboard.response_type = xkb->first_event;
+    newKeyboard.pad0 = 0;
+    EXPECT_FALSE(context_->events().dispatch(newKeyboard));
 
     pressAltP();
     EXPECT_TRUE(pressesAre(1));
-
-    xcb_change_keyboard_mapping(c, 1, newCode, width, newKeysyms.data());
-    xcb_change_keyboard_mapping(c, 1, oldCode, width, oldKeysyms.data());
-    desktop_->sync();
 }
 
 }  // namespace

@@ -10,6 +10,15 @@ namespace desktop {
 namespace {
 
 constexpr platform::EventTargetRef applicationTarget{1};
+constexpr uint8_t xkbNewKeyboardNotify = 0;
+
+// The first event code of the keyboard extension, 0 without it.
+uint8_t xkbEventBase(X11Connection& x) {
+    constexpr std::string_view name = "XKEYBOARD";
+    const auto cookie = xcb_query_extension(x.get(), name.size(), name.data());
+    const auto reply = xreply(xcb_query_extension_reply(x.get(), cookie, nullptr));
+    return reply && reply->present ? reply->first_event : 0;
+}
 
 // Hot keys as passive key grabs on the root of the main connection; presses arrive with
 // its events on the main thread.
@@ -51,11 +60,14 @@ private:
     bool pressed(const xcb_key_press_event_t& event);
     bool released(const xcb_key_release_event_t& event);
     void mappingChanged(const xcb_mapping_notify_event_t& event);
+    bool isNewKeyboard(const xcb_generic_event_t& event) const;
+    void grabAgain();
     void callHandlers(const platform::EventHotKeyID& identifier);
 
     X11Context& context_;
     X11KeyCodes keyCodes_;
     uint16_t numLock_;
+    uint8_t xkbEventBase_;
     int subscription_ = 0;
     std::vector<Registration> registrations_;
     std::vector<Handler> handlers_;
@@ -67,6 +79,7 @@ X11HotKeys::X11HotKeys(X11Context& context)
     : context_(context),
       keyCodes_(context.main().get()),
       numLock_(keyCodes_.numLockMask()),
+      xkbEventBase_(xkbEventBase(context.main())),
       subscription_(context.events().subscribe(
           [this](const xcb_generic_event_t& event) { return handle(event); })) {}
 
@@ -139,6 +152,10 @@ bool X11HotKeys::handle(const xcb_generic_event_t& event) {
             mappingChanged(reinterpret_cast<const xcb_mapping_notify_event_t&>(event));
             return false;  // the toolkit keeps its own keymap
         default:
+            if (isNewKeyboard(event)) {
+                keyCodes_.reload();
+                grabAgain();
+            }
             return false;
     }
 }
@@ -166,10 +183,21 @@ bool X11HotKeys::released(const xcb_key_release_event_t& event) {
     return ours;
 }
 
-// Key codes may move to other keys, and NumLock to another modifier.
 void X11HotKeys::mappingChanged(const xcb_mapping_notify_event_t& event) {
     if (event.request == XCB_MAPPING_POINTER) return;
     keyCodes_.refresh(event);
+    grabAgain();
+}
+
+// The toolkit's connection uses the keyboard extension, which reports a new layout with
+// this event instead of a MappingNotify.
+bool X11HotKeys::isNewKeyboard(const xcb_generic_event_t& event) const {
+    return xkbEventBase_ != 0 && eventType(event) == xkbEventBase_ &&
+           event.pad0 == xkbNewKeyboardNotify;
+}
+
+// Key codes may have moved to other keys, and NumLock to another modifier.
+void X11HotKeys::grabAgain() {
     numLock_ = keyCodes_.numLockMask();
     for (Registration& registration : registrations_) {
         registration.grab.release(context_.main());

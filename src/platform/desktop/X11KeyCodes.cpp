@@ -249,4 +249,8 @@ void X11KeyCodes::refresh(const xcb_mapping_notify_event_t& event) {
                                      const_cast<xcb_mapping_notify_event_t*>(&event));
 }
 
+void X11KeyCodes::reload() {
+    symbols_.reset(xcb_key_symbols_alloc(connection_));
+}
+
 }  // namespace desktop
