@@ -136,12 +136,20 @@ TEST_F(HotKeyTest, RepeatsOfAHeldKeyAndOtherCombinationsAreNoPresses) {
         return reinterpret_cast<const xcb_generic_event_t&>(event);
     };
 
-    EXPECT_TRUE(events.dispatch(generic(press)));
-    EXPECT_TRUE(events.dispatch(generic(press))) << "a repeat is ours all the same";
-    EXPECT_TRUE(events.dispatch(generic(release)));
-    EXPECT_FALSE(events.dispatch(generic(withControl)));
-    EXPECT_TRUE(events.dispatch(generic(press)));
+    const auto at = [](auto event, xcb_timestamp_t time) {
+        event.time = time;
+        return event;
+    };
+
+    EXPECT_TRUE(events.dispatch(generic(at(press, 1000))));
+    EXPECT_TRUE(events.dispatch(generic(at(press, 1660)))) << "a repeat is ours all the same";
+    EXPECT_TRUE(events.dispatch(generic(at(press, 1700))));
+    EXPECT_TRUE(events.dispatch(generic(at(release, 1720))));
+    EXPECT_FALSE(events.dispatch(generic(at(withControl, 2000))));
+    EXPECT_TRUE(events.dispatch(generic(at(press, 2500))));
     EXPECT_EQ(presses_.identifiers.size(), 2u);
+    EXPECT_TRUE(events.dispatch(generic(at(press, 9000)))) << "its release went astray";
+    EXPECT_EQ(presses_.identifiers.size(), 3u);
 }
 
 TEST_F(HotKeyTest, ACombinationHeldElsewhereFailsAndLeavesNoVariantGrabbed) {

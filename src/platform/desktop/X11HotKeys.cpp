@@ -11,6 +11,8 @@ namespace {
 
 constexpr platform::EventTargetRef applicationTarget{1};
 constexpr uint8_t xkbNewKeyboardNotify = 0;
+// Longer than any repeat delay: a press after such a pause is new even if a release was lost.
+constexpr xcb_timestamp_t repeatWindowMs = 2000;
 
 // The first event code of the keyboard extension, 0 without it.
 uint8_t xkbEventBase(X11Connection& x) {
@@ -49,6 +51,7 @@ private:
         X11HotKeyGrab grab;
         // Held: the toolkit's connection reports a key's repeats as presses without releases.
         bool down = false;
+        xcb_timestamp_t pressedAt = 0;
     };
     struct Handler {
         platform::EventHandlerUPP function;
@@ -165,8 +168,9 @@ bool X11HotKeys::pressed(const xcb_key_press_event_t& event) {
     const auto found = std::find_if(registrations_.begin(), registrations_.end(),
                                     [&](const auto& r) { return r.grab.matchesPress(event); });
     if (found == registrations_.end()) return false;
-    const bool repeat = found->down;
+    const bool repeat = found->down && event.time - found->pressedAt < repeatWindowMs;
     found->down = true;
+    found->pressedAt = event.time;
     if (!repeat) callHandlers(found->identifier);
     return true;
 }
