@@ -14,7 +14,8 @@ using namespace std::chrono_literals;
 
 constexpr auto startTimeout = 15s;  // a loaded machine with sanitizers can be slow
 
-// Click to focus and raise, titlebar drags move, corner drags resize, nothing animated,
+// Click to focus and raise (the client still gets the click: a Frame binding would swallow
+// it), titlebar drags move, corner drags resize, nothing animated,
 // no key bindings (the tests own the keyboard), two virtual desktops.
 constexpr const char* openboxConfig = R"(<?xml version="1.0" encoding="UTF-8"?>
 <openbox_config xmlns="http://openbox.org/3.4/rc">

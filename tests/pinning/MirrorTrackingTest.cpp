@@ -69,12 +69,13 @@ TEST_F(MirrorTrackingTest, AnObserverNotificationAndAPollOfTheSameRectangleMoveT
     EXPECT_THAT(frameChanges(), ElementsAre(platform::Rect{194, 324, 812, 612}));
 }
 
-TEST_F(MirrorTrackingTest, AResizeGrowsThePanelButNotThePicture) {
+TEST_F(MirrorTrackingTest, AResizeGrowsThePanelAndThePicture) {
     desktop.axObservers.resizeWindow(471, {1000, 700});
     desktop.runUntilIdle();
     EXPECT_EQ(panel->panel()->frame(), (platform::Rect{114, 294, 1012, 712}));
     EXPECT_EQ(panel->panel()->contentView()->layer()->frame(), (platform::Rect{0, 0, 1012, 712}));
-    EXPECT_EQ(panel->contentLayer()->frame(), (platform::Rect{6, 6, 800, 600}));
+    EXPECT_EQ(panel->contentLayer()->frame(), (platform::Rect{6, 6, 1000, 700}));
+    EXPECT_EQ(panel->capture()->videoLayer()->frame(), (platform::Rect{0, 0, 1000, 700}));
 }
 
 TEST_F(MirrorTrackingTest, AMissingWidthMakesThePanelTwelveWide) {

@@ -1,10 +1,41 @@
+#include "platform/desktop/X11PanelWindow.h"
 #include "platform/desktop/X11Services.h"
 
 namespace desktop {
+namespace {
 
-// Not written yet.
-std::unique_ptr<platform::Windows> makeWindows(X11Context&, DesktopTransaction&) {
-    return nullptr;
+class X11Windows : public platform::Windows {
+public:
+    X11Windows(X11Context& context, DesktopTransaction& transaction)
+        : context_(context), transaction_(transaction) {}
+
+    std::shared_ptr<platform::Window> makeWindow(const platform::Rect& contentRect,
+                                                 uint64_t styleMask, int, bool) override {
+        return make(contentRect, styleMask);
+    }
+
+    std::shared_ptr<platform::Window> makePanel(const platform::Rect& contentRect,
+                                                uint64_t styleMask, int, bool) override {
+        return make(contentRect, styleMask);
+    }
+
+private:
+    std::shared_ptr<platform::Window> make(const platform::Rect& contentRect, uint64_t styleMask) {
+        auto window =
+            std::make_shared<X11PanelWindow>(context_, transaction_, contentRect, styleMask);
+        window->create();
+        return window;
+    }
+
+    X11Context& context_;
+    DesktopTransaction& transaction_;
+};
+
+}  // namespace
+
+std::unique_ptr<platform::Windows> makeWindows(X11Context& context,
+                                               DesktopTransaction& transaction) {
+    return std::make_unique<X11Windows>(context, transaction);
 }
 
 }  // namespace desktop
