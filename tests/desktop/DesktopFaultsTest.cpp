@@ -26,10 +26,17 @@ TEST_F(DesktopFaultsTest, ANewWindowManagerKeepsThePinFollowingTheWindow) {
             return frame != oldFrame && frame != client.window() && frame != XCB_NONE;
         },
         10s));
-    // Moved as a pager would ask the new window manager: x and y given, source 2.
-    x.sendRootMessage(client.window(), "_NET_MOVERESIZE_WINDOW",
-                      {(1u << 8) | (1u << 9) | (2u << 12), 420, 360, 0, 0});
-    ASSERT_TRUE(XDriver::waitUntil([&] { return frameOf(client).x >= 420; }, 5s))
+    // Moved as a pager would ask the new window manager (x and y given, source 2), asked
+    // again while it is still settling in.
+    int asked = 0;
+    ASSERT_TRUE(XDriver::waitUntil(
+        [&] {
+            if (asked++ % 50 == 0)
+                x.sendRootMessage(client.window(), "_NET_MOVERESIZE_WINDOW",
+                                  {(1u << 8) | (1u << 9) | (2u << 12), 420, 360, 0, 0});
+            return frameOf(client).x >= 420;
+        },
+        10s))
         << frameOf(client) << diagnostics("new-wm-move");
     EXPECT_TRUE(waitForPanelAt(frameOf(client).grownBy(margin))) << diagnostics("new-wm");
     ASSERT_TRUE(client.command("color 00A0FF"));
