@@ -5,6 +5,7 @@
 #include "FrameLine.h"
 #include "MonotonicClock.h"
 #include "PinnedClient.h"
+#include "ProcessCpu.h"
 
 namespace {
 
@@ -24,6 +25,8 @@ FollowLagProbe::Sample FollowLagProbe::measure(PinnedClient& pinned, int64_t tim
     watcher_.drain();
     const xcb_window_t frame = pinned.frame();
     const auto before = pinned.frameRect();
+    const double programWaited = ProcessCpu::waitingSeconds(program_);
+    const double serverWaited = ProcessCpu::waitingSeconds(server_);
     const int64_t requestNs = monotonicNs();
     pinned.client().send("move " + std::to_string(x) + " " + std::to_string(y));
     std::vector<RootWatcher::Configure> frameMoves;
@@ -32,8 +35,12 @@ FollowLagProbe::Sample FollowLagProbe::measure(PinnedClient& pinned, int64_t tim
         if (event->window != pinned.panel()) continue;
         for (const auto& move : frameMoves) {
             if (move.rect.grownBy(PinnedClient::margin) != event->rect) continue;
-            return {true, millisecondsBetween(move.readNs, event->readNs),
-                    millisecondsBetween(requestNs, event->readNs), move.read == event->read};
+            return {true,
+                    millisecondsBetween(move.readNs, event->readNs),
+                    millisecondsBetween(requestNs, event->readNs),
+                    move.read == event->read,
+                    (ProcessCpu::waitingSeconds(program_) - programWaited) * 1000,
+                    (ProcessCpu::waitingSeconds(server_) - serverWaited) * 1000};
         }
     }
     return {};

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -19,13 +21,18 @@ public:
         double lagMs = 0;           // frame moved -> panel moved
         double sinceRequestMs = 0;  // client asked to move -> panel moved (an upper bound)
         bool sameRead = false;      // both events came in one read: the lag is a lower bound
+        double programWaitMs = 0;   // the program's threads ready to run but without a core
+        double serverWaitMs = 0;    // the same for the X server
     };
 
-    explicit FollowLagProbe(const std::string& display) : watcher_(display) {}
+    FollowLagProbe(const std::string& display, pid_t program, pid_t server)
+        : watcher_(display), program_(program), server_(server) {}
 
     Sample measure(PinnedClient& pinned, int64_t timeoutNs);
 
 private:
     RootWatcher watcher_;
+    pid_t program_;
+    pid_t server_;
     int step_ = 0;
 };

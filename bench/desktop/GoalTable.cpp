@@ -68,6 +68,16 @@ void GoalTable::addFollowLag() {
          percent(figures_.counter(n, "mean", "missed")), "%");
     info("  both events in one read (lag then a lower bound)",
          percent(figures_.counter(n, "mean", "same_read")), "%");
+    info("  Veltrin's event threads waiting for a core, median",
+         figures_.counter(n, "median", "veltrin_wait_ms"), "ms");
+    info("  Veltrin's event threads waiting for a core, 95th pct",
+         figures_.counter(n, "p95", "veltrin_wait_ms"), "ms");
+    info("  the X server's main thread waiting for a core, 95th pct",
+         figures_.counter(n, "p95", "xserver_wait_ms"), "ms");
+    info("  lag minus both waits, median", figures_.counter(n, "median", "lag_minus_waits_ms"),
+         "ms");
+    info("  lag minus both waits, 95th percentile",
+         figures_.counter(n, "p95", "lag_minus_waits_ms"), "ms");
     info("  from the client's move request, median",
          figures_.counter(n, "median", "since_request_ms"), "ms");
     info("  from the client's move request, 95th percentile",

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -20,4 +21,23 @@ std::optional<double> ProcessCpu::seconds(pid_t pid) {
         fields >> field;
     if (!(fields >> utime >> stime)) return std::nullopt;
     return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+// Only the threads that carry an X event to a reaction: the main thread and Qt's X event
+// reader. Other threads (display links, capture, the server's input thread) would count
+// waits that overlap.
+double ProcessCpu::waitingSeconds(pid_t pid) {
+    std::error_code gone;
+    const std::string main = std::to_string(pid);
+    std::filesystem::directory_iterator tasks("/proc/" + main + "/task", gone);
+    unsigned long long waited = 0;
+    for (const auto& task : tasks) {
+        std::string name;
+        std::ifstream(task.path() / "comm") >> name;
+        if (task.path().filename() != main && name != "QXcbEventQueue") continue;
+        std::ifstream file(task.path() / "schedstat");
+        unsigned long long running = 0, waiting = 0;
+        if (file >> running >> waiting) waited += waiting;  // nanoseconds
+    }
+    return static_cast<double>(waited) / 1e9;
 }

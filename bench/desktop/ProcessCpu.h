@@ -4,8 +4,10 @@
 
 #include <optional>
 
-// CPU time a process used so far (user + system, all its threads), from /proc/PID/stat.
+// CPU time a process used so far (user + system, all its threads), from /proc/PID/stat, and
+// the time its event threads were ready to run but waited for a core, from their schedstat.
 class ProcessCpu {
 public:
     static std::optional<double> seconds(pid_t pid);
+    static double waitingSeconds(pid_t pid);
 };
