@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <xcb/composite.h>
 
 #include <atomic>
 #include <future>
@@ -101,6 +102,18 @@ protected:
     std::unique_ptr<desktop::X11Context> context_;
     std::unique_ptr<platform::CaptureStreams> streams_;
 };
+
+// The number of frames once none came for a while: a frame taken just before the stream
+// heard of a change may still be on its way.
+int framesOnceQuiet(CaptureRecorder& recorder) {
+    int frames = recorder.record().frames;
+    for (auto deadline = std::chrono::steady_clock::now() + 5s;
+         std::chrono::steady_clock::now() < deadline;) {
+        if (!recorder.waitUntil([&](const Record& r) { return r.frames > frames; }, 200ms)) break;
+        frames = recorder.record().frames;
+    }
+    return frames;
+}
 
 TEST_F(CaptureStreamTest, FramesShowTheWindowOpaqueAndFollowItsColour) {
     auto window = shownWindow();
@@ -207,7 +220,7 @@ TEST_F(CaptureStreamTest, MinimisedWindowPausesWithoutErrorAndResumesWhenRestore
          viewable && std::chrono::steady_clock::now() < deadline;)
         window->frameGeometry(width, height, viewable);
     ASSERT_FALSE(viewable);
-    const int framesWhenHidden = recorder->record().frames;
+    const int framesWhenHidden = framesOnceQuiet(*recorder);
     window->paint(orange);
     EXPECT_FALSE(recorder->waitUntil(
         [&](const Record& r) { return r.frames > framesWhenHidden || r.errors > 0; }, 300ms))
@@ -238,7 +251,8 @@ TEST_F(CaptureStreamTest, WithdrawnWindowPausesAndResumesInItsNewFrame) {
     window->paint(blue);
     ASSERT_TRUE(recorder->waitUntil(shows(blue)));
     window->withdraw();
-    const int framesWhenHidden = recorder->record().frames;
+    const int framesWhenHidden = framesOnceQuiet(*recorder);
+    window->paint(orange);
     EXPECT_FALSE(recorder->waitUntil(
         [&](const Record& r) { return r.frames > framesWhenHidden || r.errors > 0; }, 300ms));
     ASSERT_TRUE(window->show());
@@ -338,6 +352,37 @@ TEST_F(CaptureStreamTest, FramePixmapLivesUntilTheLastFrameGoes) {
          !freed && std::chrono::steady_clock::now() < deadline;)
         freed = !exists();
     EXPECT_TRUE(freed);
+}
+
+// Whether the window is redirected now: only then can a pixmap be named for it.
+bool redirected(desktop::X11Connection& connection, xcb_window_t window) {
+    xcb_connection_t* c = connection.get();
+    const xcb_pixmap_t pixmap = xcb_generate_id(c);
+    const xcb_window_t frame = desktop::topLevelOf(connection, window);
+    xcb_generic_error_t* error =
+        xcb_request_check(c, xcb_composite_name_window_pixmap_checked(c, frame, pixmap));
+    if (error == nullptr) xcb_free_pixmap(c, pixmap);
+    std::free(error);
+    return error == nullptr;
+}
+
+TEST_F(CaptureStreamTest, StoppedOrDroppedStreamGivesTheWindowBack) {
+    auto window = shownWindow();
+    auto probe = desktop::X11Connection::open(display());
+    for (bool dropped : {false, true}) {
+        auto recorder = std::make_shared<CaptureRecorder>(false);
+        auto stream = started(window->id(), recorder);
+        EXPECT_TRUE(redirected(*probe, window->id()));
+        if (dropped)
+            stream = nullptr;
+        else
+            stop(*stream);
+        bool givenBack = false;
+        for (auto deadline = std::chrono::steady_clock::now() + 5s;
+             !givenBack && std::chrono::steady_clock::now() < deadline;)
+            givenBack = !redirected(*probe, window->id());
+        EXPECT_TRUE(givenBack) << (dropped ? "dropped" : "stopped");
+    }
 }
 
 // Stops its stream from inside the fifth frame.

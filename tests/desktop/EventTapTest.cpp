@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <xcb/xinput.h>
 
 #include <filesystem>
 #include <memory>
@@ -38,6 +39,34 @@ std::optional<TapEvent> mustNotBeCalled(uint32_t, const TapEvent& event, void*) 
 size_t entriesIn(const char* folder) {
     const std::filesystem::directory_iterator entries(folder);
     return static_cast<size_t>(std::distance(begin(entries), end(entries)));
+}
+
+// The device whose buttons XTEST presses; 0 when there is none.
+uint8_t xtestPointer(desktop::X11Connection& x) {
+    const auto reply = desktop::xreply(xcb_input_xi_query_device_reply(
+        x.get(), xcb_input_xi_query_device(x.get(), XCB_INPUT_DEVICE_ALL), nullptr));
+    if (!reply) return 0;
+    for (auto it = xcb_input_xi_query_device_infos_iterator(reply.get()); it.rem > 0;
+         xcb_input_xi_device_info_next(&it)) {
+        const std::string name(xcb_input_xi_device_info_name(it.data),
+                               xcb_input_xi_device_info_name_length(it.data));
+        if (name == "Virtual core XTEST pointer") return static_cast<uint8_t>(it.data->deviceid);
+    }
+    return 0;
+}
+
+std::vector<uint8_t> buttonMap(desktop::X11Connection& x, uint8_t device) {
+    const auto reply = desktop::xreply(xcb_input_get_device_button_mapping_reply(
+        x.get(), xcb_input_get_device_button_mapping(x.get(), device), nullptr));
+    if (!reply) return {};
+    const uint8_t* map = xcb_input_get_device_button_mapping_map(reply.get());
+    return std::vector<uint8_t>(map, map + reply->map_size);
+}
+
+void setButtonMap(desktop::X11Connection& x, uint8_t device, const std::vector<uint8_t>& map) {
+    const auto cookie = xcb_input_set_device_button_mapping(
+        x.get(), device, static_cast<uint8_t>(map.size()), map.data());
+    std::free(xcb_input_set_device_button_mapping_reply(x.get(), cookie, nullptr));
 }
 
 class EventTapTest : public ::testing::Test {
@@ -122,6 +151,28 @@ TEST_F(EventTapTest, ALeftClickReachesAListeningTapOnTheMainThread) {
     EXPECT_EQ(heard.events, expected);
     for (const auto thread : heard.threads)
         EXPECT_EQ(thread, std::this_thread::get_id());
+}
+
+// A left-handed mouse: its physical button 3 is the left button.
+TEST_F(EventTapTest, TheLeftButtonIsTheOneTheButtonMappingSaysIsLeft) {
+    desktop::X11Connection& x = desktop_->input();
+    const uint8_t device = xtestPointer(x);
+    ASSERT_NE(device, 0);
+    const std::vector<uint8_t> saved = buttonMap(x, device);
+    ASSERT_GE(saved.size(), 3u);
+    std::vector<uint8_t> leftHanded = saved;
+    std::swap(leftHanded[0], leftHanded[2]);
+    setButtonMap(x, device, leftHanded);
+    Heard heard;
+    const auto tap = listening(record, &heard);
+    ASSERT_NE(tap, nullptr);
+
+    click(40, 50, 1);  // now the right button
+    click(60, 70, 3);
+    const bool heardIt = hears(heard, 2);
+    setButtonMap(x, device, saved);
+    ASSERT_TRUE(heardIt);
+    EXPECT_EQ(heard.events[0], (TapEvent{EventTaps::leftMouseDown, {60, 70}}));
 }
 
 TEST_F(EventTapTest, PositionsAreGlobalWhenThePrimaryMonitorIsNotAtTheRootOrigin) {
