@@ -8,16 +8,21 @@
 #include "platform/desktop/X11Context.h"
 #include "platform/desktop/X11Monitors.h"
 #include "platform/desktop/X11Services.h"
+#include "platform/desktop/X11WindowModel.h"
 
 namespace desktop {
 namespace {
 
-// A thread of its own that calls the handler once per refresh of the primary monitor.
+// A thread of its own that calls the handler at the refreshes of the primary monitor. What
+// the handler polls (the managed windows' rectangles) changes only when the window model
+// does, so a refresh without a change since the last call is skipped: a still desktop costs
+// no wake-ups at all.
 class X11DisplayLink : public platform::DisplayLink {
 public:
-    explicit X11DisplayLink(double rate)
+    X11DisplayLink(double rate, X11ChangeSignal& changes)
         : period_(std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-              std::chrono::duration<double>(1.0 / rate))) {}
+              std::chrono::duration<double>(1.0 / rate))),
+          changes_(changes) {}
     ~X11DisplayLink() override { stop(); }
 
     int32_t setOutputHandler(OutputHandler handler) override {
@@ -31,6 +36,7 @@ public:
         if (running_) return 0;
         if (thread_.joinable()) thread_.join();  // stopped from its own handler earlier
         running_ = true;
+        stopping_.store(false);
         thread_ = std::thread([this] { loop(); });
         return 0;
     }
@@ -40,10 +46,12 @@ public:
         {
             std::lock_guard lock(mutex_);
             running_ = false;
+            stopping_.store(true);
             if (thread_.get_id() == std::this_thread::get_id()) return 0;  // from the handler
             thread = std::move(thread_);
         }
         wake_.notify_all();
+        changes_.wake();
         if (thread.joinable()) thread.join();
         return 0;
     }
@@ -54,26 +62,43 @@ public:
     }
 
 private:
+    // One call at the first refresh, then one at the refresh after each change.
     void loop() {
-        auto next = std::chrono::steady_clock::now() + period_;
-        std::unique_lock lock(mutex_);
-        while (running_) {
-            if (wake_.wait_until(lock, next, [this] { return !running_; })) break;
-            const OutputHandler handler = handler_;
-            lock.unlock();
-            if (handler) handler();
-            lock.lock();
-            next += period_;
-            const auto now = std::chrono::steady_clock::now();
-            if (next < now) next = now + period_;  // late: skip the missed refreshes
+        const auto origin = std::chrono::steady_clock::now();
+        uint64_t seen = changes_.count();
+        while (waitForRefresh(origin)) {
+            if (!callHandler()) return;
+            changes_.waitPast(seen, stopping_);
+            seen = changes_.count();
         }
     }
 
+    // Sleeps until the next refresh after now; false when stopped meanwhile.
+    bool waitForRefresh(std::chrono::steady_clock::time_point origin) {
+        const auto now = std::chrono::steady_clock::now();
+        const auto ticks = (now - origin) / period_ + 1;
+        std::unique_lock lock(mutex_);
+        return !wake_.wait_until(lock, origin + ticks * period_, [this] { return !running_; });
+    }
+
+    bool callHandler() {
+        OutputHandler handler;
+        {
+            std::lock_guard lock(mutex_);
+            if (!running_) return false;
+            handler = handler_;
+        }
+        if (handler) handler();
+        return true;
+    }
+
     const std::chrono::steady_clock::duration period_;
+    X11ChangeSignal& changes_;
     mutable std::mutex mutex_;  // guards handler_, running_ and thread_
     std::condition_variable wake_;
     OutputHandler handler_;
     bool running_ = false;
+    std::atomic<bool> stopping_{false};
     std::thread thread_;
 };
 
@@ -83,7 +108,7 @@ public:
 
     std::shared_ptr<platform::DisplayLink> createWithActiveDisplays() override {
         if (rate_ == 0) rate_ = readRefreshRate(context_.main());
-        return std::make_shared<X11DisplayLink>(rate_);
+        return std::make_shared<X11DisplayLink>(rate_, context_.windows().changes());
     }
 
 private:

@@ -92,8 +92,11 @@ void X11WindowModel::rescan() {
 
 void X11WindowModel::refreshOrigin() {
     const platform::Point origin = globalOrigin(context_.main());
-    std::lock_guard lock(mutex_);
-    origin_ = origin;
+    {
+        std::lock_guard lock(mutex_);
+        origin_ = origin;
+    }
+    changes_.notify();
 }
 
 void X11WindowModel::watchClient(xcb_window_t window) {
@@ -251,12 +254,14 @@ void X11WindowModel::removeListener(int token) {
 }
 
 void X11WindowModel::notifyGeometry(const X11Client& client, bool moved, bool resized) {
+    changes_.notify();
     const X11Client copy = client;  // a listener may change the model
     for (const Listener& listener : std::vector(listeners_))
         if (listener.geometry) listener.geometry(copy, moved, resized);
 }
 
 void X11WindowModel::notifyChange() {
+    changes_.notify();
     for (const Listener& listener : std::vector(listeners_))
         if (listener.change) listener.change();
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Geometry.h"
+#include "platform/desktop/X11ChangeSignal.h"
 #include "platform/desktop/X11Client.h"
 
 namespace desktop {
@@ -37,6 +38,9 @@ public:
     // Root coordinates of the global origin.
     platform::Point origin() const;
     bool isFrame(xcb_window_t window) const;
+
+    // Told of every change of the managed windows' rectangles, mapping or the origin.
+    X11ChangeSignal& changes() { return changes_; }
 
     int addGeometryListener(GeometryListener listener);
     int addChangeListener(ChangeListener listener);
@@ -71,6 +75,7 @@ private:
     std::vector<X11Client> clients_;  // bottom first
     platform::Point origin_;
     std::vector<Listener> listeners_;  // main thread
+    X11ChangeSignal changes_;
     int nextToken_ = 1;
 };
 
