@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <set>
 #include <sstream>
 
@@ -220,6 +224,27 @@ TEST_F(TestClientTest, ScreenshotModeSavesTheScreenAsPng) {
     const size_t at =
         (static_cast<size_t>(area->y + 100) * png.width + static_cast<size_t>(area->x + 100)) * 3;
     EXPECT_EQ(rgb[at] << 16 | rgb[at + 1] << 8 | rgb[at + 2], 0xa0b0c0);
+}
+
+TEST_F(TestClientTest, PixelModePrintsTheColourOnScreen) {
+    TestClient client(desktop.display(), {.x = 0, .y = 0, .color = 0x0a0b0c});
+    const auto area = x.rect(client.window());
+    ASSERT_TRUE(area);
+    const std::string path = (std::filesystem::temp_directory_path() /
+                              ("veltrin-pixel-" + std::to_string(client.pid()) + ".txt"))
+                                 .string();
+    ChildProcess::Spec spec;
+    spec.arguments = {VELTRIN_TEST_CLIENT, "--pixel",
+                      std::to_string(area->x + 50) + "," + std::to_string(area->y + 60),
+                      "--display", desktop.display()};
+    spec.stdoutFd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    ChildProcess reader(spec);
+    close(spec.stdoutFd);
+    ASSERT_EQ(reader.waitForExit(10s), 0);
+    std::string printed;
+    std::getline(std::ifstream(path), printed);
+    std::filesystem::remove(path);
+    EXPECT_EQ(printed, "0A0B0C");
 }
 
 }  // namespace

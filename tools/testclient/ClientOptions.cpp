@@ -75,6 +75,13 @@ const std::map<std::string, ValueOption>& valueOptions() {
              o.gtkExtents = extents;
              return true;
          }},
+        {"--pixel",
+         [](ClientOptions& o, const std::string& v) {
+             ClientOptions::Point at;
+             if (!parsePair(v, ',', at.x, at.y)) return false;
+             o.pixel = at;
+             return true;
+         }},
         {"--screenshot",
          [](ClientOptions& o, const std::string& v) { return o.screenshot = v, true; }},
         {"--display", [](ClientOptions& o, const std::string& v) { return o.display = v, true; }},
@@ -129,6 +136,7 @@ const char* ClientOptions::usage() {
            "         [--gtk-extents L,R,T,B] [--display D]\n"
            "       veltrin_test_client --grab-key alt+p [--display D]\n"
            "       veltrin_test_client --screenshot FILE.png [--display D]\n"
+           "       veltrin_test_client --pixel X,Y [--display D]   (prints RRGGBB)\n"
            "commands on stdin: color RRGGBB | move X Y | resize W H | iconify | map | unmap\n"
            "                   | raise | close | animate FPS SECONDS | quit\n";
 }

@@ -14,6 +14,11 @@ struct ClientOptions {
         int bottom = 0;
     };
 
+    struct Point {
+        int x = 0;
+        int y = 0;
+    };
+
     int width = 400;
     int height = 300;
     std::optional<int> x = {};  // with y: a requested position (USPosition), else the WM places it
@@ -27,6 +32,7 @@ struct ClientOptions {
     std::optional<std::string> grabKey = {};  // "alt+p": hold it on the root, show no window
     std::optional<Extents> gtkExtents = {};
     std::optional<std::string> screenshot = {};  // save the root window as PNG and exit
+    std::optional<Point> pixel = {};             // print the colour there and exit
     std::optional<std::string> display = {};
 
     // Fills `options` from argv; on failure returns false and says why in `error`.

@@ -33,6 +33,14 @@ int screenshot(xcb_connection_t* connection, xcb_screen_t* screen, const std::st
     return 0;
 }
 
+int printPixel(xcb_connection_t* connection, xcb_screen_t* screen, int x, int y) {
+    std::string error;
+    const auto image = Image::grab(connection, screen->root, x, y, 1, 1, error);
+    if (!image) return fail(error);
+    std::printf("%06X\n", image->at(0, 0));
+    return 0;
+}
+
 // Holds the combination on the root until told to quit, as another program's shortcut would.
 int grabKey(xcb_connection_t* connection, xcb_screen_t* screen, const std::string& text) {
     const auto combination = KeyCombination::parse(text);
@@ -81,7 +89,9 @@ int main(int argc, char** argv) {
     for (int i = 0; i < screenNumber; ++i)
         xcb_screen_next(&screens);
     int status = 0;
-    if (options.screenshot) {
+    if (options.pixel) {
+        status = printPixel(connection, screens.data, options.pixel->x, options.pixel->y);
+    } else if (options.screenshot) {
         status = screenshot(connection, screens.data, *options.screenshot);
     } else if (options.grabKey) {
         status = grabKey(connection, screens.data, *options.grabKey);
