@@ -82,6 +82,17 @@ SimProcess* SimDesktop::findProcess(int32_t pid) {
     return nullptr;
 }
 
+bool SimDesktop::copyRunning(int32_t pid) {
+    const SimProcess* process = findProcess(pid);
+    return process != nullptr && !process->terminated;
+}
+
+std::optional<int32_t> SimDesktop::firstRunningCopy() const {
+    for (const auto& process : processes_)
+        if (!process.terminated) return process.pid;
+    return std::nullopt;
+}
+
 SimProcess& SimDesktop::currentProcess() {
     SimProcess* process = findProcess(current_);
     if (process == nullptr) {
