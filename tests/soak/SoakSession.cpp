@@ -99,12 +99,14 @@ std::optional<std::string> SoakSession::pinsAndPanels() const {
     return std::nullopt;
 }
 
-// A window closed, or of an application that quit, is unpinned within a second.
+// A window closed, or of an application that quit, is unpinned within a second. A pin
+// whose capture failed to start stays listed, stopped and closed, until it is toggled off.
 std::optional<std::string> SoakSession::goneWindowsUnpinned() {
     std::map<uint32_t, double> stillGone;
     for (const auto& mirror : PinManager::shared().mirrors) {
         const uint32_t id = mirror->scWindow().windowID;
-        if (desktop_.findWindow(id) != nullptr) continue;
+        const bool failedToStart = !mirror->panel()->isVisible() && !mirror->capture()->stream();
+        if (desktop_.findWindow(id) != nullptr || failedToStart) continue;
         const auto since = goneSince_.find(id);
         const double gone = since == goneSince_.end() ? desktop_.now() : since->second;
         if (desktop_.now() - gone > 1.0 + 1e-9)

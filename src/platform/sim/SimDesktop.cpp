@@ -30,7 +30,9 @@ void SimDesktop::runUntilIdle() {
     for (;;) {
         total += runLoop_.runDue([this](int32_t pid) { return processAlive(pid); },
                                  [this](int32_t pid) { current_ = pid; });
-        const bool background = global_.waitIdle() | service_.waitIdle();
+        const bool globalRan = global_.waitIdle();  // both queues drain, whatever the first did
+        const bool serviceRan = service_.waitIdle();
+        const bool background = globalRan || serviceRan;
         double due = 0;
         const bool more = runLoop_.nextDue(due) && due <= now();
         if (!background && !more) return;
