@@ -10,10 +10,15 @@
 #include "platform/sim/SimPlatform.h"
 #include "simulate/ScenarioCommands.h"
 
+// Each input starts the shared hot key manager afresh, as a new process would.
+struct HotkeyManagerReset {
+    static void toFreshInstance() { HotkeyManager::shared() = HotkeyManager(); }
+};
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     const std::string script(reinterpret_cast<const char*>(bytes), size);
     MirrorPanel::forgetScreenFrame();
-    HotkeyManager::shared() = HotkeyManager();
+    HotkeyManagerReset::toFreshInstance();
     sim::SimDesktop desktop;
     platform::install(std::make_unique<sim::SimPlatform>(desktop));
     std::ostringstream out, errors;
