@@ -16,7 +16,8 @@ Scenario::Handler Scenario::handlerOf(const std::string& name) const {
 void Scenario::advanceTo(double seconds) {
     if (seconds > scenarioArgs::maxSeconds)
         throw ScenarioError{"the clock stops at " +
-                            std::to_string(int64_t(scenarioArgs::maxSeconds)) + " seconds"};
+                            std::to_string(static_cast<int64_t>(scenarioArgs::maxSeconds)) +
+                            " seconds"};
     if (seconds > desktop_.now()) desktop_.advance(seconds - desktop_.now());
     desktop_.runUntilIdle();
 }
