@@ -4,6 +4,31 @@
 
 #include "platform/Platform.h"
 
+namespace {
+
+// Control characters come escaped, so that one call is always one line whatever a window
+// or application name holds; printable text and UTF-8 pass unchanged.
+void appendEscaped(std::string& record, std::string_view message) {
+    static constexpr char digits[] = "0123456789ABCDEF";
+    for (const char c : message) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7F) {
+            record.push_back(c);
+        } else if (c == '\n') {
+            record.append("\\n");
+        } else if (c == '\t') {
+            record.append("\\t");
+        } else if (c == '\r') {
+            record.append("\\r");
+        } else {
+            record.append("\\x").push_back(digits[byte >> 4]);
+            record.push_back(digits[byte & 0xF]);
+        }
+    }
+}
+
+}  // namespace
+
 std::string logRecord(std::chrono::system_clock::time_point when, std::string_view message) {
     const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
     std::tm utc{};
@@ -12,7 +37,9 @@ std::string logRecord(std::chrono::system_clock::time_point when, std::string_vi
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S +0000", &utc);
     std::string record;
     record.reserve(message.size() + 32);
-    record.append("[").append(stamp).append("] ").append(message).append("\n");
+    record.append("[").append(stamp).append("] ");
+    appendEscaped(record, message);
+    record.push_back('\n');
     return record;
 }
 

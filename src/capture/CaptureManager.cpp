@@ -5,10 +5,15 @@
 
 namespace {
 
-// A size in pixels from one in points: at least 1, whole pixels.
+// The longest side a stream can have, in pixels.
+constexpr double maxStreamLength = 16384;
+
+// A size in pixels from one in points: whole pixels, 1 to the longest side a stream can
+// have (a size that is not a number counts as 1).
 size_t pixelLength(double points, double scale) {
     const double pixels = points * scale;
-    return pixels >= 1 ? static_cast<size_t>(pixels) : 1;
+    if (!(pixels >= 1)) return 1;
+    return static_cast<size_t>(pixels < maxStreamLength ? pixels : maxStreamLength);
 }
 
 }  // namespace

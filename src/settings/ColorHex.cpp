@@ -44,8 +44,10 @@ std::optional<uint32_t> parseUnsignedHex(std::string_view text) {
     return value;
 }
 
-// Nearest whole number, halves away from zero; kept within one byte.
+// Nearest whole number, halves away from zero; kept within one byte. A component that is
+// not a number (or infinite) counts as 0, so the text always has six digits.
 int component255(double component) {
+    if (!std::isfinite(component)) return 0;
     const double scaled = std::round(component * 255.0);
     return static_cast<int>(scaled < 0 ? 0 : scaled > 255 ? 255 : scaled);
 }

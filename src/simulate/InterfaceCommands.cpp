@@ -8,7 +8,7 @@
 namespace {
 
 sim::SimWindow& windowNamed(Scenario& s, const std::string& word) {
-    const auto number = static_cast<uint32_t>(scenarioInteger(word));
+    const uint32_t number = scenarioWindow(word);
     sim::SimWindow* window = s.desktop().findWindow(number);
     if (window == nullptr) throw ScenarioError{"no window " + word};
     return *window;
@@ -18,13 +18,13 @@ sim::SimWindow& windowNamed(Scenario& s, const std::string& word) {
 void moveWindow(Scenario& s, const Scenario::Args& args) {
     const sim::SimWindow& window = windowNamed(s, args[0]);
     s.desktop().axObservers.moveWindow(window.number,
-                                       {scenarioNumber(args[1]), scenarioNumber(args[2])});
+                                       {scenarioCoordinate(args[1]), scenarioCoordinate(args[2])});
 }
 
 void resize(Scenario& s, const Scenario::Args& args) {
     const sim::SimWindow& window = windowNamed(s, args[0]);
     s.desktop().axObservers.resizeWindow(window.number,
-                                         {scenarioNumber(args[1]), scenarioNumber(args[2])});
+                                         {scenarioLength(args[1]), scenarioLength(args[2])});
 }
 
 void closeWindow(Scenario& s, const Scenario::Args& args) {
@@ -33,13 +33,13 @@ void closeWindow(Scenario& s, const Scenario::Args& args) {
 }
 
 void refresh(Scenario& s, const Scenario::Args& args) {
-    const int64_t count = args.empty() ? 1 : scenarioInteger(args[0]);
-    if (count < 0) throw ScenarioError{"refresh count must not be negative"};
+    const int64_t count =
+        args.empty() ? 1 : scenarioIntegerIn(args[0], 0, scenarioArgs::maxRefreshes);
     s.desktop().displayLinks.refresh(static_cast<int>(count));
 }
 
 platform::Point pointFrom(const Scenario::Args& args) {
-    return {scenarioNumber(args[0]), scenarioNumber(args[1])};
+    return {scenarioCoordinate(args[0]), scenarioCoordinate(args[1])};
 }
 
 void key(Scenario& s, const Scenario::Args& args) {
@@ -53,8 +53,7 @@ void key(Scenario& s, const Scenario::Args& args) {
 // The main display's height; its visible frame is clipped to the new frame.
 void screenHeight(Scenario& s, const Scenario::Args& args) {
     if (s.desktop().screens.empty()) throw ScenarioError{"there is no screen"};
-    const double height = scenarioNumber(args[0]);
-    if (!(height >= 0)) throw ScenarioError{"screen height must not be negative"};
+    const double height = scenarioLength(args[0]);
     sim::SimScreen& main = s.desktop().screens.front();
     main.frame.height = height;
     const double visibleTop = std::min(main.visibleFrame.maxY(), main.frame.maxY());

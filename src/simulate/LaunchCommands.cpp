@@ -4,28 +4,28 @@
 
 namespace {
 
-int32_t pidArg(const Scenario::Args& args, size_t index, int32_t fallback) {
-    if (args.size() <= index) return fallback;
-    return static_cast<int32_t>(scenarioInteger(args[index]));
-}
-
 void launch(Scenario& s, const Scenario::Args& args) {
-    const int32_t pid = pidArg(args, 0, 4242);
+    const int32_t pid = args.empty() ? scenarioArgs::defaultCopy : scenarioPid(args[0]);
     if (s.desktop().findProcess(pid) != nullptr) throw ScenarioError{"pid already in use"};
     s.desktop().startProgramCopy(pid);
     runApplication();
 }
 
+// A copy of the program ends only through its own Quit: ended from outside, its panels
+// and its hot key would outlive it.
 void quit(Scenario& s, const Scenario::Args& args) {
-    const int32_t pid = pidArg(args, 0, 0);
+    const int32_t pid = scenarioPid(args[0]);
     if (s.desktop().findApp(pid) == nullptr)
         throw ScenarioError{"no running application " + args[0]};
+    if (s.desktop().findProcess(pid) != nullptr)
+        throw ScenarioError{"pid " + args[0] +
+                            " is a copy of the program: it quits from its menu or settings window"};
     s.desktop().quitApplication(pid);
 }
 
 void focus(Scenario& s, const Scenario::Args& args) {
     if (args[0] == "none") return s.desktop().setFrontmost(std::nullopt);
-    const int32_t pid = pidArg(args, 0, 0);
+    const int32_t pid = scenarioPid(args[0]);
     if (s.desktop().findApp(pid) == nullptr)
         throw ScenarioError{"no running application " + args[0]};
     s.desktop().setFrontmost(pid);

@@ -9,7 +9,7 @@ namespace {
 
 // Whether an application tells its observers of its windows' moves and resizes.
 void announce(Scenario& s, const Scenario::Args& args) {
-    const auto pid = static_cast<int32_t>(scenarioInteger(args[0]));
+    const int32_t pid = scenarioPid(args[0]);
     if (args[1] != "on" && args[1] != "off") throw ScenarioError{"announce PID on|off"};
     s.desktop().axObservers.setAnnounces(pid, args[1] == "on");
 }

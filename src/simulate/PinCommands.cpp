@@ -1,3 +1,4 @@
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,25 +11,23 @@
 
 namespace {
 
-uint32_t windowArg(const std::string& word) {
-    return static_cast<uint32_t>(scenarioInteger(word));
-}
-int32_t pidArg(const std::string& word) {
-    return static_cast<int32_t>(scenarioInteger(word));
-}
+// Frames are painted in memory: 4096 x 4096 pixels at most.
+constexpr size_t maxFramePixels = 4096 * 4096;
 
 std::optional<uint32_t> optionalWindow(const std::string& word) {
     if (word == "none") return std::nullopt;
-    return windowArg(word);
+    return scenarioWindow(word);
 }
 
-// A press of the global shortcut, as the hot key will deliver it.
-void toggle(Scenario&, const Scenario::Args&) {
-    PinManager::shared().toggleFrontmost();
+// A press of the global shortcut, as the hot key delivers it to the running copy.
+void toggle(Scenario& s, const Scenario::Args&) {
+    const auto copy = s.desktop().firstRunningCopy();
+    if (!copy) throw ScenarioError{"no copy of the program runs"};
+    s.desktop().postMainFor(*copy, 0, [] { PinManager::shared().toggleFrontmost(); });
 }
 
 void ax(Scenario& s, const Scenario::Args& args) {
-    const int32_t pid = pidArg(args[0]);
+    const int32_t pid = scenarioPid(args[0]);
     sim::SimAXModel& model = s.desktop().axModel;
     if (args[1] == "focused" && args.size() == 3)
         return model.setFocusedWindow(pid, optionalWindow(args[2]));
@@ -38,17 +37,19 @@ void ax(Scenario& s, const Scenario::Args& args) {
         throw ScenarioError{"ax PID focused|main WINDOW|none, ax PID windows [WINDOW...]"};
     std::vector<uint32_t> windows;
     for (size_t i = 2; i < args.size(); ++i)
-        windows.push_back(windowArg(args[i]));
+        windows.push_back(scenarioWindow(args[i]));
     model.setWindows(pid, std::move(windows));
 }
 
 void axError(Scenario& s, const Scenario::Args& args) {
-    s.desktop().axModel.setError(pidArg(args[0]), args[1],
-                                 static_cast<platform::AXError>(scenarioInteger(args[2])));
+    const int64_t code = scenarioIntegerIn(args[2], std::numeric_limits<int32_t>::min(),
+                                           std::numeric_limits<int32_t>::max());
+    s.desktop().axModel.setError(scenarioPid(args[0]), args[1],
+                                 static_cast<platform::AXError>(code));
 }
 
 void captureFails(Scenario& s, const Scenario::Args& args) {
-    const uint32_t window = windowArg(args[0]);
+    const uint32_t window = scenarioWindow(args[0]);
     const bool off = args.size() > 2 && args[2] == "off";
     sim::SimCaptureModel& model = s.desktop().captureModel;
     if (args[1] == "start") {
@@ -66,14 +67,26 @@ void captureFails(Scenario& s, const Scenario::Args& args) {
 
 void captureError(Scenario& s, const Scenario::Args& args) {
     const platform::PlatformError error{-3815, "The stream stopped with an error"};
-    if (s.desktop().captureModel.failStreams(windowArg(args[0]), error) == 0)
+    if (s.desktop().captureModel.failStreams(scenarioWindow(args[0]), error) == 0)
         throw ScenarioError{"no running stream for window " + args[0]};
+}
+
+void requirePaintable(Scenario& s, uint32_t window) {
+    for (const auto& stream : s.desktop().captureModel.streams(window)) {
+        if (stream->state() != sim::SimStream::State::running) continue;
+        const auto& size = stream->configuration();
+        if (size.width * size.height > maxFramePixels)
+            throw ScenarioError{"the stream of window " + std::to_string(window) +
+                                " is too large to paint a frame for"};
+    }
 }
 
 // frame WINDOW X|none [noimage] [invalid] [audio]: row 1 opaque (alpha and blue) from X.
 void frame(Scenario& s, const Scenario::Args& args) {
+    const uint32_t window = scenarioWindow(args[0]);
+    requirePaintable(s, window);
     sim::SimFrame frame;
-    if (args[1] != "none") frame = sim::SimFrame::opaqueFrom(windowArg(args[1]));
+    if (args[1] != "none") frame = sim::SimFrame::opaqueFrom(scenarioWindow(args[1]));
     for (size_t i = 2; i < args.size(); ++i) {
         if (args[i] == "noimage") {
             frame.hasImage = false;
@@ -85,7 +98,7 @@ void frame(Scenario& s, const Scenario::Args& args) {
             throw ScenarioError{"unknown frame word \"" + args[i] + "\""};
         }
     }
-    s.desktop().captureModel.pushFrame(windowArg(args[0]), frame);
+    s.desktop().captureModel.pushFrame(window, frame);
 }
 
 std::string streamState(const MirrorPanel& panel) {
@@ -133,10 +146,12 @@ void definePinCommands(Scenario& scenario) {
     scenario.define("capture-fails", 2, "capture-fails WINDOW start|add-output [off]",
                     captureFails);
     scenario.define("capture-error", 1, "capture-error WINDOW", captureError);
-    scenario.define(
-        "scale", 2, "scale WINDOW PIXELS-A-POINT", [](Scenario& s, const Scenario::Args& args) {
-            s.desktop().captureModel.setScale(windowArg(args[0]), scenarioNumber(args[1]));
-        });
+    scenario.define("scale", 2, "scale WINDOW PIXELS-A-POINT",
+                    [](Scenario& s, const Scenario::Args& args) {
+                        const double scale = scenarioNumberIn(args[1], 0, scenarioArgs::maxScale);
+                        if (scale == 0) throw ScenarioError{"a scale must be above 0"};
+                        s.desktop().captureModel.setScale(scenarioWindow(args[0]), scale);
+                    });
     scenario.define("frame", 2, "frame WINDOW X|none [noimage] [invalid] [audio]", frame);
     Scenario::Handler dumpOthers = scenario.handlerOf("dump");
     scenario.define("dump", 1, "dump defaults|settings|log|copies|pinned",

@@ -1,6 +1,5 @@
 #include "simulate/Scenario.h"
 
-#include <charconv>
 #include <sstream>
 
 Scenario::Scenario(sim::SimDesktop& desktop, std::ostream& out) : desktop_(desktop), out_(out) {}
@@ -15,8 +14,19 @@ Scenario::Handler Scenario::handlerOf(const std::string& name) const {
 }
 
 void Scenario::advanceTo(double seconds) {
+    if (seconds > scenarioArgs::maxSeconds)
+        throw ScenarioError{"the clock stops at " +
+                            std::to_string(static_cast<int64_t>(scenarioArgs::maxSeconds)) +
+                            " seconds"};
     if (seconds > desktop_.now()) desktop_.advance(seconds - desktop_.now());
     desktop_.runUntilIdle();
+}
+
+int32_t Scenario::runningCopyAt(const Args& args, size_t index) {
+    const int32_t pid = args.size() > index ? scenarioPid(args[index]) : scenarioArgs::defaultCopy;
+    if (!desktop_.copyRunning(pid))
+        throw ScenarioError{"no running copy of the program with pid " + std::to_string(pid)};
+    return pid;
 }
 
 bool Scenario::run(const std::string& script, std::ostream& errors) {
@@ -43,7 +53,7 @@ bool Scenario::runLine(const Args& words, std::ostream& errors, size_t lineNumbe
     try {
         if (words[0] == "at") {
             if (words.size() < 3) throw ScenarioError{"usage: at SECONDS COMMAND ..."};
-            advanceTo(scenarioNumber(words[1]));
+            advanceTo(scenarioSeconds(words[1]));
             first = 2;
         }
         const auto found = commands_.find(words[first]);
@@ -61,13 +71,21 @@ bool Scenario::runLine(const Args& words, std::ostream& errors, size_t lineNumbe
     return true;
 }
 
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r';
+}
+
+}  // namespace
+
 std::vector<std::string> scenarioWords(const std::string& line) {
     std::vector<std::string> words;
     size_t i = 0;
     while (i < line.size()) {
-        if (line[i] == ' ' || line[i] == '\t' || line[i] == '\r') {
+        if (isBlank(line[i])) {
             ++i;
-        } else if (line[i] == '#') {
+        } else if (line[i] == '#' && (i == 0 || isBlank(line[i - 1]))) {
             break;
         } else if (line[i] == '"') {
             const size_t close = line.find('"', i + 1);
@@ -81,22 +99,4 @@ std::vector<std::string> scenarioWords(const std::string& line) {
         }
     }
     return words;
-}
-
-double scenarioNumber(const std::string& word) {
-    double value = 0;
-    const auto result = std::from_chars(word.data(), word.data() + word.size(), value);
-    if (result.ec != std::errc() || result.ptr != word.data() + word.size())
-        throw ScenarioError{"not a number: \"" + word + "\""};
-    return value;
-}
-
-int64_t scenarioInteger(const std::string& word) {
-    int64_t value = 0;
-    const bool hex = word.size() > 2 && word[0] == '0' && (word[1] == 'x' || word[1] == 'X');
-    const char* begin = word.data() + (hex ? 2 : 0);
-    const auto result = std::from_chars(begin, word.data() + word.size(), value, hex ? 16 : 10);
-    if (result.ec != std::errc() || result.ptr != word.data() + word.size())
-        throw ScenarioError{"not an integer: \"" + word + "\""};
-    return value;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/sim/SimDesktop.h"
+#include "simulate/ScenarioArgs.h"
 
 // A scripted session on the simulated desktop: one command a line, run in order. Time only
 // moves when a command says so ("at T ...", "wait S"), and then runs in simulated seconds.
@@ -27,6 +28,9 @@ public:
     std::ostream& out() { return out_; }
     // Moves the clock to the given second (never backwards), running what falls due.
     void advanceTo(double seconds);
+    // The pid of a running copy of the program: the word at index, or the first copy when
+    // the line has no such word. Fails the line when that copy does not run.
+    int32_t runningCopyAt(const Args& args, size_t index);
 
 private:
     struct Command {
@@ -47,7 +51,6 @@ struct ScenarioError {
     std::string message;
 };
 
-// Splits a line into words; "double quoted" words may hold spaces. "#" starts a comment.
+// Splits a line into words; "double quoted" words may hold spaces. A "#" at the start of
+// a word starts a comment.
 std::vector<std::string> scenarioWords(const std::string& line);
-double scenarioNumber(const std::string& word);
-int64_t scenarioInteger(const std::string& word);

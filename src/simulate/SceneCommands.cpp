@@ -15,8 +15,8 @@ bool onOff(const std::string& word) {
 }
 
 platform::Rect rectFrom(const Scenario::Args& args, size_t first) {
-    return {scenarioNumber(args[first]), scenarioNumber(args[first + 1]),
-            scenarioNumber(args[first + 2]), scenarioNumber(args[first + 3])};
+    return {scenarioCoordinate(args[first]), scenarioCoordinate(args[first + 1]),
+            scenarioLength(args[first + 2]), scenarioLength(args[first + 3])};
 }
 
 void screen(Scenario& s, const Scenario::Args& args) {
@@ -27,15 +27,14 @@ void screen(Scenario& s, const Scenario::Args& args) {
 }
 
 void app(Scenario& s, const Scenario::Args& args) {
-    const auto pid = static_cast<int32_t>(scenarioInteger(args[0]));
+    const int32_t pid = scenarioPid(args[0]);
     s.desktop().addApplication({pid, optionalWord(args[1]), optionalWord(args[2])});
 }
 
 void window(Scenario& s, const Scenario::Args& args) {
     const bool offscreen = args.size() > 6 && args[6] == "offscreen";
-    s.desktop().addWindow({static_cast<uint32_t>(scenarioInteger(args[0])),
-                           static_cast<int32_t>(scenarioInteger(args[1])), rectFrom(args, 2),
-                           !offscreen});
+    s.desktop().addWindow(
+        {scenarioWindow(args[0]), scenarioPid(args[1]), rectFrom(args, 2), !offscreen});
 }
 
 void permission(Scenario& s, const Scenario::Args& args) {
@@ -73,6 +72,6 @@ void defineSceneCommands(Scenario& scenario) {
     });
     scenario.define("default", 3, "default KEY int|string|remove VALUE", setDefault);
     scenario.define("wait", 1, "wait SECONDS", [](Scenario& s, const Scenario::Args& args) {
-        s.advanceTo(s.desktop().now() + scenarioNumber(args[0]));
+        s.advanceTo(s.desktop().now() + scenarioSeconds(args[0]));
     });
 }

@@ -16,12 +16,6 @@
 
 namespace {
 
-constexpr int32_t defaultPid = 4242;
-
-int32_t pidAt(const Scenario::Args& args, size_t index) {
-    return args.size() > index ? static_cast<int32_t>(scenarioInteger(args[index])) : defaultPid;
-}
-
 // Runs on the copy's main queue, as the copy's own work does, then lets it settle.
 void onMainOf(Scenario& s, int32_t pid, std::function<void()> work) {
     s.desktop().postMainFor(pid, 0, std::move(work));
@@ -99,7 +93,7 @@ uint16_t keyCodeOf(const std::string& word) {
     for (const auto& [code, name] : keyNames())
         if (name == word) return static_cast<uint16_t>(code);
     if (!word.empty() && std::isdigit(static_cast<unsigned char>(word[0])))
-        return static_cast<uint16_t>(scenarioInteger(word));
+        return static_cast<uint16_t>(scenarioIntegerIn(word, 0, 0xFFFF));
     throw ScenarioError{"unknown key \"" + word + "\""};
 }
 
@@ -125,12 +119,12 @@ void typeKey(Scenario& s, const std::string& combination, int32_t pid) {
 }
 
 void settings(Scenario& s, const Scenario::Args& args) {
-    if (args[0] == "open") return open(s, pidAt(args, 1));
+    if (args[0] == "open") return open(s, s.runningCopyAt(args, 1));
     if (args[0] == "press" && args.size() >= 2) {
         const bool hasArgument = args[1] == "language" || args[1] == "swatch";
-        return press(s, args, pidAt(args, hasArgument ? 3 : 2));
+        return press(s, args, s.runningCopyAt(args, hasArgument ? 3 : 2));
     }
-    if (args[0] == "key" && args.size() >= 2) return typeKey(s, args[1], pidAt(args, 2));
+    if (args[0] == "key" && args.size() >= 2) return typeKey(s, args[1], s.runningCopyAt(args, 2));
     throw ScenarioError{"settings open | settings press WHAT | settings key COMBINATION"};
 }
 

@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr int32_t defaultPid = 4242;
-
 struct Combination {
     uint32_t keyCode = 0;
     uint32_t modifiers = 0;  // event-manager mask
@@ -30,7 +28,7 @@ uint32_t keyCodeOf(const std::string& word) {
     for (const auto& [code, name] : keyNames())
         if (name == word) return static_cast<uint32_t>(code);
     if (!word.empty() && std::isdigit(static_cast<unsigned char>(word[0])))
-        return static_cast<uint32_t>(scenarioInteger(word));
+        return static_cast<uint32_t>(scenarioIntegerIn(word, 0, 0xFFFF));
     throw ScenarioError{"unknown key \"" + word + "\""};
 }
 
@@ -56,8 +54,8 @@ void pressKeys(Scenario& s, const Scenario::Args& args) {
 }
 
 void takeCombination(Scenario& s, const Scenario::Args& args) {
-    const auto keyCode = static_cast<uint32_t>(scenarioInteger(args[0]));
-    const auto modifiers = static_cast<uint32_t>(scenarioInteger(args[1]));
+    const auto keyCode = static_cast<uint32_t>(scenarioIntegerIn(args[0], 0, 0xFFFF));
+    const auto modifiers = static_cast<uint32_t>(scenarioIntegerIn(args[1], 0, 0xFFFF));
     if (s.desktop().shell.hotKeys.takeCombination(keyCode, modifiers) != 0)
         throw ScenarioError{"the combination is held already"};
 }
@@ -66,17 +64,12 @@ void takeCombination(Scenario& s, const Scenario::Args& args) {
 void shortcut(Scenario& s, const Scenario::Args& args) {
     const int64_t keyCode = scenarioInteger(args[0]);
     const auto flags = static_cast<uint64_t>(scenarioInteger(args[1]));
-    const int32_t pid =
-        args.size() > 2 ? static_cast<int32_t>(scenarioInteger(args[2])) : defaultPid;
+    const int32_t pid = s.runningCopyAt(args, 2);
     s.desktop().postMainFor(pid, 0, [keyCode, flags] {
         Settings::saveShortcut(keyCode, Settings::mask(flags));
         HotkeyManager::shared().reinstall();
     });
     s.desktop().runUntilIdle();
-}
-
-int32_t pidAt(const Scenario::Args& args, size_t index) {
-    return args.size() > index ? static_cast<int32_t>(scenarioInteger(args[index])) : defaultPid;
 }
 
 void openMenu(Scenario& s, int32_t pid) {
@@ -98,8 +91,9 @@ void chooseFromMenu(Scenario& s, const std::string& which, int32_t pid) {
 }
 
 void menu(Scenario& s, const Scenario::Args& args) {
-    if (args[0] == "open") return openMenu(s, pidAt(args, 1));
-    if (args[0] == "choose" && args.size() >= 2) return chooseFromMenu(s, args[1], pidAt(args, 2));
+    if (args[0] == "open") return openMenu(s, s.runningCopyAt(args, 1));
+    if (args[0] == "choose" && args.size() >= 2)
+        return chooseFromMenu(s, args[1], s.runningCopyAt(args, 2));
     throw ScenarioError{"menu open [PID], or menu choose INDEX|TITLE [PID]"};
 }
 

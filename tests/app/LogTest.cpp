@@ -18,11 +18,21 @@ TEST(LogRecord, BracketedUtcStampThenTheMessageAsGivenAndOneLineFeed) {
     EXPECT_EQ(logRecord(utc(2026, 12, 4, 23, 9, 21), "pin: pid=812 name=Editor"),
               "[2026-12-04 23:09:21 +0000] pin: pid=812 name=Editor\n");
     EXPECT_EQ(logRecord(utc(2027, 1, 2, 3, 4, 5), ""), "[2027-01-02 03:04:05 +0000] \n");
-    const std::string message = "Wciśnij kombinację… \n  second line";
+    const std::string message = "Wciśnij kombinację… \\x41 \"quoted\" ~";
     EXPECT_EQ(logRecord(utc(2026, 12, 4, 0, 0, 0), message),
               "[2026-12-04 00:00:00 +0000] " + message + "\n");
     const auto when = utc(2026, 12, 4, 23, 59, 59) + std::chrono::milliseconds(999);
     EXPECT_EQ(logRecord(when, "x"), "[2026-12-04 23:59:59 +0000] x\n");
+}
+
+// A name from another program cannot forge a second record.
+TEST(LogRecord, ControlCharactersInTheMessageAreEscapedSoOneCallIsOneLine) {
+    const std::string forged = "Editor\n[2026-12-04 00:00:01 +0000] pin: forged";
+    EXPECT_EQ(logRecord(utc(2026, 12, 4, 0, 0, 0), forged),
+              "[2026-12-04 00:00:00 +0000] Editor\\n[2026-12-04 00:00:01 +0000] pin: forged\n");
+    const std::string controls("a\tb\rc\x1B[31m\x7F\x01\0z", 14);
+    EXPECT_EQ(logRecord(utc(2026, 12, 4, 0, 0, 0), controls),
+              "[2026-12-04 00:00:00 +0000] a\\tb\\rc\\x1B[31m\\x7F\\x01\\x00z\n");
 }
 
 class FlogTest : public SimFixture {};

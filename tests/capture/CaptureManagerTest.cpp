@@ -75,6 +75,29 @@ TEST_F(CaptureManagerTest, SizesBelowOnePixelAreRaisedAndFractionsTruncated) {
     EXPECT_EQ(configuration.height, 150u);
 }
 
+// No window size or scale makes a side that a stream cannot have.
+TEST_F(CaptureManagerTest, SidesAreClampedToWhatAStreamCanHave) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const std::tuple<double, double, double, size_t, size_t> cases[] = {
+        {1e20, 600, 2, 16384, 1200},
+        {800, 600, 1e300, 16384, 16384},
+        {8192, 8192.5, 2, 16384, 16384},
+        {nan, -5, 2, 1, 1},
+        {800, 600, std::numeric_limits<double>::infinity(), 16384, 16384},
+    };
+    uint32_t number = 480;
+    for (const auto& [width, height, scale, pixelsWide, pixelsHigh] : cases) {
+        const platform::SCWindow shown{number, {0, 0, width, height}, std::nullopt, true};
+        desktop.addWindow({number, 812, shown.frame, true});
+        desktop.captureModel.setScale(number, scale);
+        capture = std::make_shared<CaptureManager>();
+        ASSERT_EQ(start(shown), std::nullopt);
+        const auto& configuration = desktop.captureModel.latestStream(number++)->configuration();
+        EXPECT_EQ(configuration.width, pixelsWide) << width << " x " << scale;
+        EXPECT_EQ(configuration.height, pixelsHigh) << height << " x " << scale;
+    }
+}
+
 TEST_F(CaptureManagerTest, ASecondStartDoesNothingUntilTheStreamIsStopped) {
     ASSERT_EQ(start(window), std::nullopt);
     ASSERT_EQ(start(window), std::nullopt);

@@ -1,6 +1,7 @@
 #include "platform/posix/PosixFiles.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -67,6 +68,43 @@ TEST_F(PosixFilesTest, DoesNotHangOnAPipePlantedAtThePath) {
     files.appendRecord(path, "record\n");  // the record is lost, the caller goes on
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
     EXPECT_TRUE(fs::is_fifo(path));
+}
+
+// Lowers the file-size limit of this process for the life of the object.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        rlimit lowered = saved_;
+        lowered.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &lowered);
+    }
+    ~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &saved_); }
+
+private:
+    rlimit saved_{};
+};
+
+// Over the limit the record is lost, never the program; a record cut at the limit ends
+// its line before the next record once there is room again.
+TEST_F(PosixFilesTest, AFileSizeLimitLosesRecordsAndACutRecordNeverGluesToTheNext) {
+    {
+        const FileSizeLimit limit(15);
+        files.appendRecord(path, "first record\n");
+        files.appendRecord(path, "second record\n");  // cut after two bytes
+        files.appendRecord(path, "third\n");          // nothing fits
+    }
+    files.appendRecord(path, "fourth\n");
+    files.appendRecord(path, "fifth\n");
+    EXPECT_EQ(contents(path), "first record\nse\nfourth\nfifth\n");
+}
+
+TEST_F(PosixFilesTest, AnotherUsersFileAtThePathIsLeftAlone) {
+    if (::geteuid() != 0) GTEST_SKIP() << "giving a file to another user needs root";
+    std::ofstream(path) << "theirs\n";
+    ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+    files.appendRecord(path, "record\n");
+    EXPECT_EQ(contents(path), "theirs\n");
 }
 
 TEST_F(PosixFilesTest, TwoWritersNeverInterleaveInsideARecord) {

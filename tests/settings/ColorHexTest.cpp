@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 using platform::Color;
@@ -40,6 +42,15 @@ TEST(HexString, FormatsSixUpperCaseDigitsWithoutHash) {
     EXPECT_EQ(hexString(Color::clear()), "000000");
     EXPECT_EQ(hexString(Color::white(0.12)), "FFFFFF");
     EXPECT_EQ(hexString(Color{Color::Space::pattern, 0.1, 0.2, 0.3, 1}), "66746A");
+}
+
+// A component that is not a number, or infinite, counts as 0: always six digits.
+TEST(HexString, ComponentsThatAreNotFiniteCountAsZero) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(hexString(Color::sRGB(nan, 1, 0.5, 1)), "00FF80");
+    EXPECT_EQ(hexString(Color::sRGB(1, inf, -inf, 1)), "FF0000");
+    EXPECT_EQ(hexString(Color::sRGB(nan, nan, nan, nan)), "000000");
 }
 
 TEST(HexString, ParsingAndFormattingAreInverseForEverySixDigitValue) {

@@ -65,7 +65,7 @@ TEST_F(ShellCommandsTest, BadWordsFailTheLineWithTheirReason) {
         {"press-keys hyper+P\n", "unknown modifier \"hyper\""},
         {"press-keys option+Nope\n", "unknown key \"Nope\""},
         {"language de\n", "language en or pl"},
-        {"menu open\n", "no status menu to open"},  // nothing launched
+        {"menu open\n", "no running copy of the program with pid 4242"},
     };
     for (const auto& [line, reason] : cases) {
         errors.str("");

@@ -41,8 +41,18 @@ std::shared_ptr<SimStream> SimCaptureModel::createStream(
     std::weak_ptr<platform::StreamDelegate> delegate) {
     auto stream = std::make_shared<SimStream>(*this, filter, configuration, std::move(delegate));
     std::lock_guard lock(mutex_);
+    forgetOldStreams(filter.window.windowID);
     streams_.push_back(stream);
     return stream;
+}
+
+void SimCaptureModel::forgetOldStreams(uint32_t window) {
+    size_t stopped = 0;
+    for (auto it = streams_.rbegin(); it != streams_.rend(); ++it)
+        if ((*it)->filter().window.windowID == window &&
+            (*it)->state() != SimStream::State::running && ++stopped > keptStoppedStreams)
+            *it = nullptr;
+    std::erase(streams_, nullptr);
 }
 
 std::vector<std::shared_ptr<SimStream>> SimCaptureModel::streams(uint32_t window) const {

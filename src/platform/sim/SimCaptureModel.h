@@ -16,10 +16,12 @@ namespace sim {
 class SimDesktop;
 
 // The capture side of the desktop: per window its point-to-pixel scale and the failures
-// its streams will meet, and every stream created so far.
+// its streams will meet, and its streams: every running one and the latest stopped ones.
 class SimCaptureModel {
 public:
     static constexpr double defaultScale = 2.0;
+    // Streams that are not running, kept per window besides the running ones.
+    static constexpr size_t keptStoppedStreams = 8;
 
     explicit SimCaptureModel(SimDesktop& desktop) : desktop_(desktop) {}
     SimDesktop& desktop() { return desktop_; }
@@ -45,6 +47,9 @@ public:
     size_t failStreams(uint32_t window, const platform::PlatformError& error);
 
 private:
+    // Drops the window's oldest streams that no longer run, past keptStoppedStreams.
+    void forgetOldStreams(uint32_t window);
+
     struct WindowSettings {
         double scale = defaultScale;
         std::optional<platform::PlatformError> startError;

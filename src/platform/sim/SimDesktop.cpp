@@ -30,7 +30,9 @@ void SimDesktop::runUntilIdle() {
     for (;;) {
         total += runLoop_.runDue([this](int32_t pid) { return processAlive(pid); },
                                  [this](int32_t pid) { current_ = pid; });
-        const bool background = global_.waitIdle() | service_.waitIdle();
+        const bool globalRan = global_.waitIdle();  // both queues drain, whatever the first did
+        const bool serviceRan = service_.waitIdle();
+        const bool background = globalRan || serviceRan;
         double due = 0;
         const bool more = runLoop_.nextDue(due) && due <= now();
         if (!background && !more) return;
@@ -80,6 +82,17 @@ SimProcess* SimDesktop::findProcess(int32_t pid) {
     for (auto& process : processes_)
         if (process.pid == pid) return &process;
     return nullptr;
+}
+
+bool SimDesktop::copyRunning(int32_t pid) {
+    const SimProcess* process = findProcess(pid);
+    return process != nullptr && !process->terminated;
+}
+
+std::optional<int32_t> SimDesktop::firstRunningCopy() const {
+    for (const auto& process : processes_)
+        if (!process.terminated) return process.pid;
+    return std::nullopt;
 }
 
 SimProcess& SimDesktop::currentProcess() {

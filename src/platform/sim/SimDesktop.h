@@ -95,6 +95,10 @@ public:
     SimProcess& currentProcess();
     const SimProcess& currentProcess() const;
     SimProcess* findProcess(int32_t pid);
+    // Whether a copy with that pid started and has not ended.
+    bool copyRunning(int32_t pid);
+    // The oldest copy that still runs.
+    std::optional<int32_t> firstRunningCopy() const;
     void terminateCurrentProcess();
     std::optional<std::string> programBundleId;  // what the copies report as their own
 

@@ -54,9 +54,9 @@ bool SimStream::deliver(const std::shared_ptr<platform::SampleBuffer>& frame,
                         platform::StreamOutputType type) {
     std::lock_guard lock(mutex_);
     if (state_ != State::running) return false;
-    for (const auto& [output, outputType] : outputs_) {
+    for (const auto& [weakOutput, outputType] : outputs_) {
         if (outputType != type) continue;
-        model_.desktop().postGlobal([output, frame, type] {
+        model_.desktop().postGlobal([output = weakOutput, frame, type] {
             if (auto receiver = output.lock()) receiver->didOutputSampleBuffer(frame, type);
         });
     }

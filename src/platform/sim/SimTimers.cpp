@@ -1,5 +1,7 @@
 #include "platform/sim/SimTimers.h"
 
+#include <algorithm>
+
 #include "platform/sim/SimDesktop.h"
 
 namespace sim {
@@ -37,7 +39,16 @@ std::shared_ptr<platform::Timer> SimTimers::scheduledTimer(double interval, bool
                                                            Block block) {
     auto timer = std::make_shared<SimTimer>(interval, repeats, std::move(block));
     timer->schedule(desktop_);
+    std::erase_if(timers_, [](const auto& weak) { return weak.expired(); });
+    timers_.push_back(timer);
     return timer;
+}
+
+size_t SimTimers::validTimers() const {
+    size_t valid = 0;
+    for (const auto& weak : timers_)
+        if (const auto timer = weak.lock(); timer && timer->isValid()) ++valid;
+    return valid;
 }
 
 }  // namespace sim

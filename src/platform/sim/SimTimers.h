@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "platform/Timers.h"
 
@@ -35,8 +36,13 @@ public:
     std::shared_ptr<platform::Timer> scheduledTimer(double interval, bool repeats,
                                                     Block block) override;
 
+    // --- control ---------------------------------------------------------------------
+    // Timers that will still fire.
+    size_t validTimers() const;
+
 private:
     SimDesktop& desktop_;
+    std::vector<std::weak_ptr<SimTimer>> timers_;  // as made, the expired ones dropped
 };
 
 }  // namespace sim

@@ -21,8 +21,15 @@ bool SimTransaction::disableActions() const {
 }
 
 void SimTransaction::layerDidChange(const platform::Layer& layer, std::string_view property) {
+    if (changes_.size() >= 2 * keptChanges) trim();
     changes_.push_back(
         {layer.weak_from_this(), std::string(property), !open_.empty(), disableActions()});
+}
+
+void SimTransaction::trim() {
+    std::erase_if(changes_, [](const Change& change) { return change.layer.expired(); });
+    if (changes_.size() > keptChanges)
+        changes_.erase(changes_.begin(), changes_.end() - static_cast<std::ptrdiff_t>(keptChanges));
 }
 
 std::vector<SimTransaction::Change> SimTransaction::changesOf(const platform::Layer& layer,

@@ -10,7 +10,9 @@
 
 namespace sim {
 
-// Layer transactions, and a record of every layer change with the transaction it was in.
+// Layer transactions, and a record of the latest layer changes with the transaction each
+// was in. Changes of layers that are gone are dropped, and only the latest keptChanges of
+// the others are kept, so that a long session runs in flat memory.
 class SimTransaction : public platform::Transaction {
 public:
     struct Change {
@@ -19,6 +21,8 @@ public:
         bool inTransaction = false;
         bool actionsDisabled = false;
     };
+
+    static constexpr size_t keptChanges = 4096;
 
     void begin() override;
     void setDisableActions(bool flag) override;
@@ -34,6 +38,8 @@ public:
     size_t depth() const { return open_.size(); }
 
 private:
+    void trim();
+
     std::vector<bool> open_;  // the disable-actions setting of each open transaction
     std::vector<Change> changes_;
 };
