@@ -74,6 +74,11 @@ TEST_F(PanelStackingTest, AnotherDesktopKeepsTheLastPictureAndMinimisingUnpinsNo
     const auto panel = pinActive(pinned);
     const int cx = panel.rect.x + panel.rect.width / 2;
     const int cy = panel.rect.y + panel.rect.height / 2;
+    // Covered by another window (partly beside the panel, so that it gets drawn), the pinned
+    // one shows only through its panel's picture.
+    TestClient cover(desktop.display(),
+                     {.width = 400, .height = 300, .x = 160, .y = 100, .color = otherColor});
+    activate(cover);
     ASSERT_TRUE(waitForPixel(cx, cy, pinnedColor)) << diagnostics("desktop-before");
     desktop.switchDesktop(1);
     EXPECT_FALSE(XDriver::waitUntil([&] { return !panelAt(panel.rect); }, 1500ms));

@@ -22,6 +22,11 @@ TEST_F(PinTest, AltPLaysAFramedLivePictureExactlyOverTheWindow) {
     EXPECT_TRUE(XDriver::similar(x.pixel(r.x + r.width / 2, r.y + 2), frameColor, 8));
     EXPECT_TRUE(XDriver::similar(x.pixel(r.x + r.width / 2, r.y + r.height - 3), frameColor, 8));
     EXPECT_FALSE(XDriver::similar(x.pixel(r.x, r.y), frameColor, 8));
+    // Another window over the real one (partly beside the panel, so that it gets drawn):
+    // what shows there now comes from the panel.
+    TestClient cover(desktop.display(),
+                     {.width = 400, .height = 300, .x = 260, .y = 150, .color = 0xE0A020});
+    activate(cover);
     const int cx = r.x + r.width / 2;
     const int cy = r.y + r.height / 2;
     EXPECT_TRUE(waitForPixel(cx, cy, clientColor)) << diagnostics("pin-picture");
@@ -40,7 +45,14 @@ TEST_F(PinTest, ThePanelFollowsMovesAndResizesByTheWindowManager) {
     ASSERT_TRUE(XDriver::waitUntil([&] { return frameOf(client).width > 500; }, 5s));
     const XDriver::Rect grown = frameOf(client).grownBy(margin);
     EXPECT_TRUE(waitForPanelAt(grown)) << diagnostics("follow-resize");
-    // The picture covers the grown window too, not only its first size.
+    // The picture covers the grown window too, not only its first size: seen through the
+    // panel over another window laid on top.
+    TestClient cover(desktop.display(), {.width = grown.width,
+                                         .height = grown.height,
+                                         .x = grown.x,
+                                         .y = grown.y,
+                                         .color = 0xE0A020});
+    activate(cover);
     client.command("color C03020");
     EXPECT_TRUE(waitForPixel(grown.x + grown.width - 40, grown.y + grown.height - 40, 0xC03020))
         << diagnostics("follow-picture");
