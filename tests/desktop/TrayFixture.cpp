@@ -53,23 +53,9 @@ TrayFixture::~TrayFixture() {
     if (!configHome_.empty()) std::filesystem::remove_all(configHome_);
 }
 
-// The tray icon is the one window of ours below a top-level: the tray reparented it.
 std::optional<XDriver::Rect> TrayFixture::trayIcon() {
     if (!veltrin) return std::nullopt;
-    xcb_connection_t* connection = x.connection();
-    for (const xcb_window_t top : children(connection, x.root())) {
-        std::vector<xcb_window_t> pending = children(connection, top);
-        while (!pending.empty()) {
-            const xcb_window_t window = pending.back();
-            pending.pop_back();
-            if (x.cardinal(window, "_NET_WM_PID") == static_cast<uint32_t>(veltrin->pid()) &&
-                viewable(connection, window))
-                return x.rect(window);
-            for (const xcb_window_t child : children(connection, window))
-                pending.push_back(child);
-        }
-    }
-    return std::nullopt;
+    return trayIconOf(x, veltrin->pid());
 }
 
 bool TrayFixture::waitForTrayIcon(std::chrono::milliseconds timeout) {
@@ -145,4 +131,22 @@ bool altPIsFree(const std::string& display) {
     } catch (const std::exception&) {
         return false;
     }
+}
+
+// The tray icon is the one window of the program below a top-level: the tray reparented it.
+std::optional<XDriver::Rect> trayIconOf(XDriver& x, pid_t pid) {
+    xcb_connection_t* connection = x.connection();
+    for (const xcb_window_t top : children(connection, x.root())) {
+        std::vector<xcb_window_t> pending = children(connection, top);
+        while (!pending.empty()) {
+            const xcb_window_t window = pending.back();
+            pending.pop_back();
+            if (x.cardinal(window, "_NET_WM_PID") == static_cast<uint32_t>(pid) &&
+                viewable(connection, window))
+                return x.rect(window);
+            for (const xcb_window_t child : children(connection, window))
+                pending.push_back(child);
+        }
+    }
+    return std::nullopt;
 }

@@ -42,5 +42,8 @@ private:
     std::string configHome_;
 };
 
+// The icon of the program with that pid, embedded in the tray and shown.
+std::optional<XDriver::Rect> trayIconOf(XDriver& x, pid_t pid);
+
 // Whether another client can take Alt + P on the root: nobody holds it.
 bool altPIsFree(const std::string& display);
