@@ -229,6 +229,52 @@ TEST_F(CaptureStreamTest, MinimisedWindowPausesWithoutErrorAndResumesWhenRestore
     stop(*stream);
 }
 
+// A program that unmaps its window loses the frame around it; mapped again, it gets a new
+// one, and the stream follows it there.
+TEST_F(CaptureStreamTest, WithdrawnWindowPausesAndResumesInItsNewFrame) {
+    auto window = shownWindow();
+    auto recorder = std::make_shared<CaptureRecorder>();
+    auto stream = started(window->id(), recorder);
+    window->paint(blue);
+    ASSERT_TRUE(recorder->waitUntil(shows(blue)));
+    window->withdraw();
+    const int framesWhenHidden = recorder->record().frames;
+    EXPECT_FALSE(recorder->waitUntil(
+        [&](const Record& r) { return r.frames > framesWhenHidden || r.errors > 0; }, 300ms));
+    ASSERT_TRUE(window->show());
+    bool resumed = false;
+    for (auto deadline = std::chrono::steady_clock::now() + 10s;
+         !resumed && std::chrono::steady_clock::now() < deadline;) {
+        window->paint(orange);
+        resumed = recorder->waitUntil(shows(orange), 50ms);
+    }
+    EXPECT_TRUE(resumed);
+    EXPECT_EQ(recorder->record().errors, 0);
+    stop(*stream);
+}
+
+// Whenever the window goes, during the start or after it, the stream ends with a clear
+// outcome: a failed start, or one error.
+TEST_F(CaptureStreamTest, WindowVanishingAtAnyMomentEndsTheStreamCleanly) {
+    for (int delay = 0; delay < 16; ++delay) {
+        auto window = shownWindow();
+        auto recorder = std::make_shared<CaptureRecorder>();
+        auto stream = createStream(window->id(), recorder);
+        auto promise = std::make_shared<std::promise<std::optional<platform::PlatformError>>>();
+        stream->startCapture([promise](auto error) { promise->set_value(std::move(error)); });
+        std::this_thread::sleep_for(
+            std::chrono::milliseconds(delay));  // a different moment each time
+        window->destroy();
+        auto future = promise->get_future();
+        ASSERT_EQ(future.wait_for(10s), std::future_status::ready);
+        if (!future.get().has_value()) {
+            EXPECT_TRUE(recorder->waitUntil([](const Record& r) { return r.errors == 1; }));
+        }
+        EXPECT_EQ(stop(*stream).error, std::nullopt);
+        EXPECT_LE(recorder->record().errors, 1);
+    }
+}
+
 TEST_F(CaptureStreamTest, DestroyedWindowStopsTheStreamWithOneError) {
     auto window = shownWindow();
     auto recorder = std::make_shared<CaptureRecorder>();

@@ -127,6 +127,15 @@ void CaptureTestWindow::destroy() {
     const xcb_window_t window = window_;
     xcb_destroy_window(connection_->get(), window);
     window_ = 0;
+    waitUntilUnmanaged(window);
+}
+
+void CaptureTestWindow::withdraw() {
+    xcb_unmap_window(connection_->get(), window_);
+    waitUntilUnmanaged(window_);
+}
+
+void CaptureTestWindow::waitUntilUnmanaged(xcb_window_t window) {
     const auto deadline = std::chrono::steady_clock::now() + 10s;
     while (std::chrono::steady_clock::now() < deadline) {
         const auto clients = desktop::readClientList(*connection_);

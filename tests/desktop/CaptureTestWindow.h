@@ -37,6 +37,8 @@ public:
     bool repaintIfExposed();
     void resize(uint16_t width, uint16_t height);
     void iconify();
+    // Unmaps it as its own program would; the window manager lets go of it.
+    void withdraw();
     void activate();
     void destroy();
     // Round trip: everything asked for so far has reached the server.
@@ -47,6 +49,7 @@ public:
 private:
     void fill(uint32_t colour, int16_t x, int16_t y, uint16_t width, uint16_t height);
     void sendToRoot(xcb_atom_t type, uint32_t d0, uint32_t d1);
+    void waitUntilUnmanaged(xcb_window_t window);
 
     std::shared_ptr<desktop::X11Connection> connection_;
     Options options_;

@@ -49,6 +49,7 @@ public:
 private:
     void startServer(int width, int height);
     void startWindowManager();
+    bool probeIsManaged();
     std::unique_ptr<ChildProcess> start(std::vector<std::string> arguments);
     void waitForSelection(const std::string& selection, bool owned, const std::string& what);
     void run(std::vector<std::string> arguments);

@@ -139,6 +139,12 @@ int XDriver::stackIndex(xcb_window_t topLevel) {
     return found == order.end() ? -1 : static_cast<int>(found - order.begin());
 }
 
+// Window managers park helper windows off screen (openbox's check window at -100, -100).
+bool XDriver::onScreen(const Rect& area) const {
+    return area.x + area.width > 0 && area.y + area.height > 0 && area.x < width() &&
+           area.y < height();
+}
+
 std::vector<XDriver::TopLevel> XDriver::overrideRedirectWindows() {
     std::vector<TopLevel> result;
     for (const xcb_window_t window : stackingOrder()) {
@@ -147,7 +153,8 @@ std::vector<XDriver::TopLevel> XDriver::overrideRedirectWindows() {
         if (attributes == nullptr || attributes->override_redirect == 0 ||
             attributes->map_state != XCB_MAP_STATE_VIEWABLE)
             continue;
-        if (const auto area = rect(window)) result.push_back({window, *area});
+        const auto area = rect(window);
+        if (area && onScreen(*area)) result.push_back({window, *area});
     }
     return result;
 }

@@ -73,6 +73,9 @@ public:
     void buttonDown(int button = 1);
     void buttonUp(int button = 1);
     void click(int x, int y, int button = 1);
+    // Presses button 1 at (fromX, fromY), moves to (toX, toY) in `steps` paced steps, as a
+    // hand would (a window manager reads the pointer when the drag starts), and releases.
+    void drag(int fromX, int fromY, int toX, int toY, int steps = 10);
 
     // Pixels of the root window as the user sees them (0xRRGGBB).
     std::optional<Image> capture(const Rect& area);
@@ -88,7 +91,8 @@ public:
     // Children of the root, bottom to top; -1 when `window` is not (or no longer) among them.
     std::vector<xcb_window_t> stackingOrder();
     int stackIndex(xcb_window_t topLevel);
-    // Mapped override-redirect children of the root (panels, menus, tooltips), bottom to top.
+    // Mapped override-redirect children of the root that reach into the screen (panels, menus,
+    // tooltips), bottom to top.
     std::vector<TopLevel> overrideRedirectWindows();
 
     // Polls `condition` every `interval` until it holds or `timeout` passes.
@@ -96,6 +100,7 @@ public:
                           std::chrono::milliseconds interval = std::chrono::milliseconds(10));
 
 private:
+    bool onScreen(const Rect& area) const;
     void fakeKey(uint32_t keysym, bool press);
     void fake(uint8_t type, uint8_t detail, int x = 0, int y = 0);
 

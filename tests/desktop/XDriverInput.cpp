@@ -1,6 +1,7 @@
 #include <xcb/xtest.h>
 
 #include <cstdlib>
+#include <thread>
 
 #include "desktop/XDriver.h"
 #include "testclient/KeyCombination.h"
@@ -53,6 +54,18 @@ void XDriver::click(int x, int y, int button) {
     moveMouse(x, y);
     buttonDown(button);
     buttonUp(button);
+}
+
+void XDriver::drag(int fromX, int fromY, int toX, int toY, int steps) {
+    constexpr auto pace = std::chrono::milliseconds(20);
+    moveMouse(fromX, fromY);
+    buttonDown();
+    for (int step = 1; step <= steps; ++step) {
+        std::this_thread::sleep_for(pace);
+        moveMouse(fromX + (toX - fromX) * step / steps, fromY + (toY - fromY) * step / steps);
+    }
+    std::this_thread::sleep_for(pace);
+    buttonUp();
 }
 
 std::optional<Image> XDriver::capture(const Rect& area) {

@@ -1,10 +1,10 @@
 #include "ClientWindow.h"
 
-#include <cstdio>
-
+#include <poll.h>
 #include <unistd.h>
 
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 
 #include "Atom.h"
@@ -127,20 +127,28 @@ uint32_t ClientWindow::pixel(uint32_t rgb) const {
     return argb_ ? 0xff000000u | rgb : rgb;
 }
 
+// A window manager in the middle of starting, or of unmanaging a window that had the same id,
+// can drop a map request: ask again until the window shows.
 bool ClientWindow::showAndWait() {
-    xcb_map_window(connection_, window_);
-    xcb_flush(connection_);
+    constexpr int retryMs = 500, attempts = 20;
     bool mapped = false, exposed = false;
-    while (!(mapped && exposed)) {
-        xcb_generic_event_t* event = xcb_wait_for_event(connection_);
-        if (event == nullptr) return false;
-        const uint8_t type = event->response_type & 0x7f;
-        mapped = mapped || type == XCB_MAP_NOTIFY;
-        exposed = exposed || type == XCB_EXPOSE;
-        const bool alive = handle(*event);
-        std::free(event);
-        if (!alive) return false;
+    for (int attempt = 0; attempt < attempts && !(mapped && exposed); ++attempt) {
+        if (!mapped) xcb_map_window(connection_, window_);
+        xcb_flush(connection_);
+        pollfd ready{xcb_get_file_descriptor(connection_), POLLIN, 0};
+        while (!(mapped && exposed) && poll(&ready, 1, retryMs) > 0) {
+            while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
+                const uint8_t type = event->response_type & 0x7f;
+                mapped = mapped || type == XCB_MAP_NOTIFY;
+                exposed = exposed || type == XCB_EXPOSE;
+                const bool alive = handle(*event);
+                std::free(event);
+                if (!alive) return false;
+            }
+        }
+        if (xcb_connection_has_error(connection_) != 0) return false;
     }
+    if (!(mapped && exposed)) return false;
     paint(color_);
     return true;
 }

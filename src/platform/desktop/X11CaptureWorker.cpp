@@ -16,13 +16,16 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The caller must never see its own completion run inside its call.
+// The caller must never see its own completion run inside its call (unless the system
+// has no thread left to give).
 void runElsewhere(platform::Stream::Completion completion,
                   std::optional<platform::PlatformError> error) {
     if (!completion) return;
-    std::thread([completion = std::move(completion), error = std::move(error)] {
+    try {
+        std::thread([completion, error] { completion(error); }).detach();
+    } catch (const std::system_error&) {
         completion(error);
-    }).detach();
+    }
 }
 
 timespec toTimespec(std::chrono::nanoseconds duration) {
@@ -51,18 +54,18 @@ void X11CaptureWorker::setOutput(std::weak_ptr<platform::StreamOutput> output) {
 }
 
 void X11CaptureWorker::start(Completion completion) {
+    State was = State::created;
     {
         std::lock_guard lock(mutex_);
-        if (state_ != State::created) {
-            runElsewhere(
-                std::move(completion),
-                captureError(CaptureError::misuse, state_ == State::running
-                                                       ? "capture: already started"
-                                                       : "capture: the stream was stopped"));
-            return;
-        }
-        state_ = State::running;
+        was = state_;
+        if (was == State::created) state_ = State::running;
     }
+    if (was != State::created)
+        return runElsewhere(
+            std::move(completion),
+            captureError(CaptureError::misuse, was == State::running
+                                                   ? "capture: already started"
+                                                   : "capture: the stream was stopped"));
     try {
         std::thread([self = shared_from_this(), completion] { self->run(completion); }).detach();
     } catch (const std::system_error&) {
@@ -106,16 +109,13 @@ void X11CaptureWorker::run(const Completion& started) {
         return finish(std::nullopt);
     }
     std::optional<platform::PlatformError> stopped;
-    {
+    {  // the target lets go of what it set up before anyone hears of the end
         X11CaptureTarget target(connection, window_, [weak = weak_from_this()] {
             if (auto self = weak.lock()) self->wake();
         });
-        if (auto error = target.start()) {
-            started(error);
-            return finish(std::nullopt);  // the target lets go of what it set up first
-        }
-        started(std::nullopt);
-        stopped = loop(*connection, target);
+        const std::optional<platform::PlatformError> failure = target.start();
+        started(failure);
+        if (!failure) stopped = loop(*connection, target);
     }
     finish(stopped);
 }

@@ -10,6 +10,17 @@ namespace desktop {
 namespace {
 
 constexpr platform::EventTargetRef applicationTarget{1};
+constexpr uint8_t xkbNewKeyboardNotify = 0;
+// Longer than any repeat delay: a press after such a pause is new even if a release was lost.
+constexpr xcb_timestamp_t repeatWindowMs = 2000;
+
+// The first event code of the keyboard extension, 0 without it.
+uint8_t xkbEventBase(X11Connection& x) {
+    constexpr std::string_view name = "XKEYBOARD";
+    const auto cookie = xcb_query_extension(x.get(), name.size(), name.data());
+    const auto reply = xreply(xcb_query_extension_reply(x.get(), cookie, nullptr));
+    return reply && reply->present ? reply->first_event : 0;
+}
 
 // Hot keys as passive key grabs on the root of the main connection; presses arrive with
 // its events on the main thread.
@@ -38,8 +49,9 @@ private:
         uint32_t mask;
         platform::EventHotKeyID identifier;
         X11HotKeyGrab grab;
-        bool down = false;                            // held: key repeats are not new presses
-        xcb_timestamp_t released = XCB_CURRENT_TIME;  // a repeat's release shares its time
+        // Held: the toolkit's connection reports a key's repeats as presses without releases.
+        bool down = false;
+        xcb_timestamp_t pressedAt = 0;
     };
     struct Handler {
         platform::EventHandlerUPP function;
@@ -51,11 +63,14 @@ private:
     bool pressed(const xcb_key_press_event_t& event);
     bool released(const xcb_key_release_event_t& event);
     void mappingChanged(const xcb_mapping_notify_event_t& event);
+    bool isNewKeyboard(const xcb_generic_event_t& event) const;
+    void grabAgain();
     void callHandlers(const platform::EventHotKeyID& identifier);
 
     X11Context& context_;
     X11KeyCodes keyCodes_;
     uint16_t numLock_;
+    uint8_t xkbEventBase_;
     int subscription_ = 0;
     std::vector<Registration> registrations_;
     std::vector<Handler> handlers_;
@@ -67,6 +82,7 @@ X11HotKeys::X11HotKeys(X11Context& context)
     : context_(context),
       keyCodes_(context.main().get()),
       numLock_(keyCodes_.numLockMask()),
+      xkbEventBase_(xkbEventBase(context.main())),
       subscription_(context.events().subscribe(
           [this](const xcb_generic_event_t& event) { return handle(event); })) {}
 
@@ -139,6 +155,10 @@ bool X11HotKeys::handle(const xcb_generic_event_t& event) {
             mappingChanged(reinterpret_cast<const xcb_mapping_notify_event_t&>(event));
             return false;  // the toolkit keeps its own keymap
         default:
+            if (isNewKeyboard(event)) {
+                keyCodes_.reload();
+                grabAgain();
+            }
             return false;
     }
 }
@@ -148,8 +168,9 @@ bool X11HotKeys::pressed(const xcb_key_press_event_t& event) {
     const auto found = std::find_if(registrations_.begin(), registrations_.end(),
                                     [&](const auto& r) { return r.grab.matchesPress(event); });
     if (found == registrations_.end()) return false;
-    const bool repeat = found->down || event.time == found->released;
+    const bool repeat = found->down && event.time - found->pressedAt < repeatWindowMs;
     found->down = true;
+    found->pressedAt = event.time;
     if (!repeat) callHandlers(found->identifier);
     return true;
 }
@@ -161,16 +182,26 @@ bool X11HotKeys::released(const xcb_key_release_event_t& event) {
     for (Registration& registration : registrations_) {
         if (!registration.down || !registration.grab.matchesKey(event.detail)) continue;
         registration.down = false;
-        registration.released = event.time;
         ours = true;
     }
     return ours;
 }
 
-// Key codes may move to other keys, and NumLock to another modifier.
 void X11HotKeys::mappingChanged(const xcb_mapping_notify_event_t& event) {
     if (event.request == XCB_MAPPING_POINTER) return;
     keyCodes_.refresh(event);
+    grabAgain();
+}
+
+// The toolkit's connection uses the keyboard extension, which reports a new layout with
+// this event instead of a MappingNotify.
+bool X11HotKeys::isNewKeyboard(const xcb_generic_event_t& event) const {
+    return xkbEventBase_ != 0 && eventType(event) == xkbEventBase_ &&
+           event.pad0 == xkbNewKeyboardNotify;
+}
+
+// Key codes may have moved to other keys, and NumLock to another modifier.
+void X11HotKeys::grabAgain() {
     numLock_ = keyCodes_.numLockMask();
     for (Registration& registration : registrations_) {
         registration.grab.release(context_.main());

@@ -45,6 +45,8 @@ public:
     uint16_t numLockMask() const;
     // Takes a MappingNotify into account.
     void refresh(const xcb_mapping_notify_event_t& event);
+    // Reads the whole mapping anew, as after a change of keyboard or layout.
+    void reload();
 
 private:
     xcb_connection_t* connection_;

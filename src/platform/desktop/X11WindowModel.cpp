@@ -58,7 +58,7 @@ bool X11WindowModel::handle(const xcb_generic_event_t& event) {
             reparented(reinterpret_cast<const xcb_reparent_notify_event_t&>(event).window);
             break;
         case XCB_DESTROY_NOTIFY:
-            removeClient(reinterpret_cast<const xcb_destroy_notify_event_t&>(event).window);
+            destroyed(reinterpret_cast<const xcb_destroy_notify_event_t&>(event).window);
             break;
         case XCB_PROPERTY_NOTIFY:
             propertyChanged(reinterpret_cast<const xcb_property_notify_event_t&>(event));
@@ -140,13 +140,18 @@ void X11WindowModel::setMapped(xcb_window_t frame, bool mapped) {
 void X11WindowModel::reparented(xcb_window_t window) {
     X11Client* client = findByClient(window);
     if (client == nullptr) return;
+    const platform::Rect before = client->visibleRect();
     X11Client updated = *client;
-    const bool alive = readClientGeometry(context_.main(), updated);
+    if (!readClientGeometry(context_.main(), updated)) return removeClient(window);
     {
         std::lock_guard lock(mutex_);
-        if (alive) *findByClient(window) = updated;
+        *findByClient(window) = updated;
     }
-    if (!alive) removeClient(window);
+    const platform::Rect after = updated.visibleRect();
+    const bool moved = after.x != before.x || after.y != before.y;
+    const bool resized = after.width != before.width || after.height != before.height;
+    if (moved || resized) notifyGeometry(updated, moved, resized);
+    notifyChange();
 }
 
 void X11WindowModel::propertyChanged(const xcb_property_notify_event_t& event) {
@@ -169,13 +174,20 @@ void X11WindowModel::propertyChanged(const xcb_property_notify_event_t& event) {
     notifyGeometry(updated, true, true);
 }
 
+// A destroyed frame leaves its client alive when the window manager goes or restarts: the
+// client is back on the root, or in a new frame, and is read again.
+void X11WindowModel::destroyed(xcb_window_t window) {
+    if (findByClient(window) != nullptr) return removeClient(window);
+    const X11Client* framed = findByFrame(window);
+    if (framed != nullptr) reparented(framed->client);
+}
+
 void X11WindowModel::removeClient(xcb_window_t window) {
     size_t removed = 0;
     {
         std::lock_guard lock(mutex_);
-        removed = std::erase_if(clients_, [window](const X11Client& client) {
-            return client.client == window || client.frame == window;
-        });
+        removed = std::erase_if(
+            clients_, [window](const X11Client& client) { return client.client == window; });
     }
     if (removed > 0) notifyChange();
 }

@@ -56,6 +56,7 @@ private:
     void setMapped(xcb_window_t frame, bool mapped);
     void reparented(xcb_window_t client);
     void propertyChanged(const xcb_property_notify_event_t& event);
+    void destroyed(xcb_window_t window);
     void removeClient(xcb_window_t window);
     void watchClient(xcb_window_t window);
     X11Client* findByFrame(xcb_window_t frame);
