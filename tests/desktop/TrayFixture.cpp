@@ -80,8 +80,13 @@ std::vector<std::string> TrayFixture::openMenu() {
     const size_t before = menuOpenings();
     // The right button: the test desktop's window manager binds a plain left press on frames,
     // and takes it from the tray's dock window before the icon sees it.
+    const auto opened = [&] { return menuOpenings() > before; };
     x.click(icon->x + icon->width / 2, icon->y + icon->height / 2, 3);
-    if (!XDriver::waitUntil([&] { return menuOpenings() > before; }, 5s)) {
+    // Now and then the test desktop drops that click before the icon sees it (not understood
+    // yet); a person clicks again, and so does the test, once.
+    if (!XDriver::waitUntil(opened, 2s))
+        x.click(icon->x + icon->width / 2, icon->y + icon->height / 2, 3);
+    if (!XDriver::waitUntil(opened, 5s)) {
         ADD_FAILURE() << "the menu did not open\n" << diagnostics("tray-no-menu");
         return {};
     }

@@ -37,13 +37,17 @@ TEST_F(TrayTest, PinItemPinsTheFrontWindowAndUnpinAllUnpinsThree) {
     TestClient second(desktop.display(), {.width = 300, .x = 520, .y = 100, .color = 0x33CC33});
     TestClient third(desktop.display(), {.width = 300, .x = 900, .y = 500, .color = 0x3333CC});
     activate(first);
-    ASSERT_EQ(openMenu().front(), "Pin active window [Ctrl+P]");
+    Items items = openMenu();
+    ASSERT_FALSE(items.empty());
+    ASSERT_EQ(items.front(), "Pin active window [Ctrl+P]");
     choose(1);
     EXPECT_TRUE(waitForPanelAt(frameOf(first).grownBy(margin))) << diagnostics("tray-pin");
     pinActive(second);
     pinActive(third);
     ASSERT_EQ(panels().size(), 3u) << diagnostics("tray-three");
-    EXPECT_EQ(openMenu().front(), "Unpin 3 windows");  // no key equivalent, enabled
+    items = openMenu();
+    ASSERT_FALSE(items.empty());
+    EXPECT_EQ(items.front(), "Unpin 3 windows");  // no key equivalent, enabled
     choose(1);
     EXPECT_TRUE(waitForNoPanel(5s)) << diagnostics("tray-unpin-all");
 }
@@ -54,7 +58,9 @@ TEST_F(TrayTest, QuitEndsTheProgramAndLeavesNoPanelGrabOrIcon) {
     ASSERT_TRUE(waitForTrayIcon(5s)) << diagnostics("tray-no-icon");
     TestClient client(desktop.display(), {.x = 100, .y = 100});
     pinActive(client);
-    ASSERT_EQ(openMenu().back(), "Wyjście [Ctrl+Q]");
+    const Items items = openMenu();
+    ASSERT_FALSE(items.empty());
+    ASSERT_EQ(items.back(), "Wyjście [Ctrl+Q]");
     choose(-1);
     EXPECT_EQ(veltrin->waitForExit(10s), 0);
     EXPECT_TRUE(waitForNoPanel(2s)) << diagnostics("tray-quit-panel");
@@ -69,7 +75,9 @@ TEST_F(TrayTest, WithoutTrayTheShortcutPinsAndATrayStartedLaterShowsTheIcon) {
     pinActive(client);
     desktop.startTray();
     ASSERT_TRUE(waitForTrayIcon(5s)) << diagnostics("tray-late-host");
-    EXPECT_EQ(openMenu().front(), "Odepnij przypięte okno");
+    const Items items = openMenu();
+    ASSERT_FALSE(items.empty());
+    EXPECT_EQ(items.front(), "Odepnij przypięte okno");
     x.key("escape");
 }
 
