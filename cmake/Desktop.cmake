@@ -19,5 +19,5 @@ target_compile_definitions(veltrin_desktop PRIVATE
 file(GLOB VELTRIN_TEST_CLIENT_SOURCES CONFIGURE_DEPENDS tools/testclient/*.cpp)
 if(VELTRIN_TEST_CLIENT_SOURCES)
   add_executable(veltrin_test_client ${VELTRIN_TEST_CLIENT_SOURCES})
-  target_link_libraries(veltrin_test_client PRIVATE PkgConfig::XCB)
+  target_link_libraries(veltrin_test_client PRIVATE PkgConfig::XCB PNG::PNG)
 endif()

@@ -1,8 +1,11 @@
 # End-to-end tests on a real X server that the tests start themselves (label "desktop").
+# The fixture reuses the test client's image, key and option code.
 file(GLOB VELTRIN_DESKTOP_TEST_SOURCES CONFIGURE_DEPENDS tests/desktop/*.cpp)
 if(VELTRIN_DESKTOP_TEST_SOURCES)
-  add_executable(veltrin_desktop_tests ${VELTRIN_DESKTOP_TEST_SOURCES})
-  target_include_directories(veltrin_desktop_tests PRIVATE tests)
+  add_executable(veltrin_desktop_tests ${VELTRIN_DESKTOP_TEST_SOURCES}
+    tools/testclient/Atom.cpp tools/testclient/ClientOptions.cpp tools/testclient/Image.cpp
+    tools/testclient/KeyCombination.cpp)
+  target_include_directories(veltrin_desktop_tests PRIVATE tests tools)
   target_link_libraries(veltrin_desktop_tests PRIVATE veltrin_desktop veltrin_simulate
     PkgConfig::XCB PNG::PNG GTest::gtest GTest::gmock GTest::gtest_main)
   target_compile_definitions(veltrin_desktop_tests PRIVATE

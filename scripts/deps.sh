@@ -1,5 +1,12 @@
 # Sourced by scripts/run and scripts/test: installs what is missing, and nothing else.
-VELTRIN_PACKAGES="cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev libfreetype-dev libpng-dev"
+VELTRIN_PACKAGES="cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev libfreetype-dev libpng-dev
+    pkg-config qt6-base-dev libxcb-composite0-dev libxcb-damage0-dev libxcb-shm0-dev
+    libxcb-xinput-dev libxcb-xtest0-dev libxcb-shape0-dev libxcb-res0-dev libxcb-xfixes0-dev
+    libxcb-randr0-dev libxcb-render0-dev libxcb-render-util0-dev libxcb-keysyms1-dev"
+# What the desktop tests and the headless scripts/run start: X server, window manager,
+# tray host, compositing manager, and the X tools they call.
+VELTRIN_PACKAGES="$VELTRIN_PACKAGES xvfb openbox trayer xdotool x11-utils x11-xserver-utils
+    xcompmgr xauth"
 
 veltrin_install_missing() {
     local missing=()

@@ -1,0 +1,63 @@
+#pragma once
+
+// A private X desktop for one test: Xvfb on a display number it picks itself (-displayfd),
+// openbox managing it (click to focus, two virtual desktops, no animations), and on request a
+// compositing manager and a tray host. Everything it started ends with it, also when the test
+// fails. Starting takes about a second.
+//
+//   HeadlessDesktop desktop;                       // 1600x1200
+//   TestClient client(desktop.display(), {...});
+//   desktop.x().key("alt+p");                      // the desktop's own XDriver
+//   desktop.startCompositor();                     // until stopCompositor() or the end
+//   desktop.startTray();
+//   desktop.setMonitors({{800, 0, 800, 1200}, {0, 0, 800, 1200}});  // first is primary
+//   desktop.switchDesktop(1);
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "desktop/ChildProcess.h"
+#include "desktop/XDriver.h"
+
+class HeadlessDesktop {
+public:
+    // Throws std::runtime_error when the server or the window manager does not come up.
+    explicit HeadlessDesktop(int width = 1600, int height = 1200);
+    ~HeadlessDesktop();
+    HeadlessDesktop(const HeadlessDesktop&) = delete;
+    HeadlessDesktop& operator=(const HeadlessDesktop&) = delete;
+
+    const std::string& display() const { return display_; }
+    XDriver& x() { return *x_; }
+    pid_t serverPid() const { return server_->pid(); }
+
+    // xcompmgr; returns once it owns _NET_WM_CM_S0 (throws otherwise).
+    void startCompositor();
+    void stopCompositor();
+    // trayer; returns once it owns _NET_SYSTEM_TRAY_S0 (throws otherwise).
+    void startTray();
+    void stopTray();
+    // RandR monitors in root coordinates; the first is the primary one and takes over the
+    // server's output, so the default whole-screen monitor goes away.
+    void setMonitors(const std::vector<XDriver::Rect>& monitors);
+    // Asks the window manager for virtual desktop `index` and waits until it is shown.
+    void switchDesktop(int index);
+    int currentDesktop();
+
+private:
+    void startServer(int width, int height);
+    void startWindowManager();
+    std::unique_ptr<ChildProcess> start(std::vector<std::string> arguments);
+    void waitForSelection(const std::string& selection, bool owned, const std::string& what);
+    void run(std::vector<std::string> arguments);
+
+    std::string directory_;
+    std::string display_;
+    std::unique_ptr<ChildProcess> server_;
+    std::unique_ptr<XDriver> x_;
+    std::unique_ptr<ChildProcess> windowManager_;
+    std::unique_ptr<ChildProcess> compositor_;
+    std::unique_ptr<ChildProcess> tray_;
+};

@@ -1,0 +1,54 @@
+#pragma once
+
+// The built program on a test's display, with a private HOME and XDG_CONFIG_HOME (so its
+// preferences start fresh and stay out of the user's), its output captured, and the records
+// it added to the diagnostic log.
+//
+//   VeltrinProcess veltrin(desktop.display(), {{"QUELM_PIN_TEST", "1"}});
+//   ASSERT_TRUE(veltrin.waitForLogLine("mirror: capture OK", std::chrono::seconds(5)));
+//   veltrin.stop();
+//   VeltrinProcess alone(std::nullopt);        // no DISPLAY at all
+//   EXPECT_EQ(alone.waitForExit(std::chrono::seconds(5)), 2);
+//   EXPECT_NE(alone.standardError().find("no X display"), std::string::npos);
+
+#include <chrono>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "desktop/ChildProcess.h"
+
+class VeltrinProcess {
+public:
+    // Starts it at once; `display` nullopt leaves DISPLAY unset.
+    explicit VeltrinProcess(const std::optional<std::string>& display,
+                            const std::map<std::string, std::string>& environment = {});
+    ~VeltrinProcess();
+    VeltrinProcess(const VeltrinProcess&) = delete;
+    VeltrinProcess& operator=(const VeltrinProcess&) = delete;
+
+    pid_t pid() const { return process_->pid(); }
+    bool running() { return process_->running(); }
+    std::optional<int> waitForExit(std::chrono::milliseconds timeout) {
+        return process_->waitForExit(timeout);
+    }
+    void stop() { process_->stop(); }
+    // Its private folder: HOME, with the preferences under config/veltrin/veltrin.ini.
+    const std::string& home() const { return home_; }
+    std::string settingsPath() const { return home_ + "/config/veltrin/veltrin.ini"; }
+
+    std::string standardOutput() const;
+    std::string standardError() const;
+    // The log records written since it started, by any process: several copies, and other
+    // tests on the machine, share the one file.
+    std::string log() const;
+    // The first new record that contains `text`, once written within `timeout`.
+    std::optional<std::string> waitForLogLine(const std::string& text,
+                                              std::chrono::milliseconds timeout) const;
+
+private:
+    std::string home_;
+    uintmax_t logStart_ = 0;
+    std::unique_ptr<ChildProcess> process_;
+};

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// What the command line asks of the test client.
+struct ClientOptions {
+    struct Extents {
+        int left = 0;
+        int right = 0;
+        int top = 0;
+        int bottom = 0;
+    };
+
+    int width = 400;
+    int height = 300;
+    std::optional<int> x;  // with y: a requested position (USPosition), else the WM places it
+    std::optional<int> y;
+    uint32_t color = 0x3366cc;  // 0xRRGGBB
+    std::string title = "veltrin test client";
+    std::string wmClass = "VeltrinTestClient";
+    bool setPid = true;
+    bool overrideRedirect = false;
+    bool argb = false;
+    std::optional<std::string> grabKey;  // "alt+p": hold it on the root, show no window
+    std::optional<Extents> gtkExtents;
+    std::optional<std::string> screenshot;  // save the root window as PNG and exit
+    std::optional<std::string> display;
+
+    // Fills `options` from argv; on failure returns false and says why in `error`.
+    static bool parse(const std::vector<std::string>& args, ClientOptions& options,
+                      std::string& error);
+    static const char* usage();
+};
+
+// "RRGGBB" (with or without '#') as 0xRRGGBB.
+std::optional<uint32_t> parseColor(const std::string& text);
