@@ -8,10 +8,13 @@ if(VELTRIN_DESKTOP_TEST_SOURCES)
   target_include_directories(veltrin_desktop_tests PRIVATE tests tools)
   target_link_libraries(veltrin_desktop_tests PRIVATE veltrin_desktop veltrin_simulate
     PkgConfig::XCB PNG::PNG GTest::gtest GTest::gmock GTest::gtest_main)
-  target_compile_definitions(veltrin_desktop_tests PRIVATE
-    VELTRIN_BINARY="$<TARGET_FILE:veltrin>"
-    VELTRIN_TEST_CLIENT="$<TARGET_FILE:veltrin_test_client>")
-  add_dependencies(veltrin_desktop_tests veltrin veltrin_test_client)
+  target_compile_definitions(veltrin_desktop_tests PRIVATE VELTRIN_BINARY="$<TARGET_FILE:veltrin>")
+  add_dependencies(veltrin_desktop_tests veltrin)
+  if(TARGET veltrin_test_client)
+    target_compile_definitions(veltrin_desktop_tests PRIVATE
+      VELTRIN_TEST_CLIENT="$<TARGET_FILE:veltrin_test_client>")
+    add_dependencies(veltrin_desktop_tests veltrin_test_client)
+  endif()
   gtest_discover_tests(veltrin_desktop_tests DISCOVERY_TIMEOUT 60
     PROPERTIES TIMEOUT 300 LABELS desktop RUN_SERIAL TRUE)
 endif()

@@ -47,9 +47,7 @@ TEST(StartupTest, OnTheHeadlessDesktopStartsTrusted) {
     expectStartRecord(veltrin);
 }
 
-// Enabled once the desktop's workspace service exists: until then the program ends at its
-// check for another running copy.
-TEST(StartupTest, DISABLED_OnTheHeadlessDesktopKeepsRunningUntilStopped) {
+TEST(StartupTest, OnTheHeadlessDesktopKeepsRunningUntilStopped) {
     HeadlessDesktop desktop;
     VeltrinProcess veltrin(desktop.display());
     expectStartRecord(veltrin);

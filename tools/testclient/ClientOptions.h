@@ -16,18 +16,18 @@ struct ClientOptions {
 
     int width = 400;
     int height = 300;
-    std::optional<int> x;  // with y: a requested position (USPosition), else the WM places it
-    std::optional<int> y;
+    std::optional<int> x = {};  // with y: a requested position (USPosition), else the WM places it
+    std::optional<int> y = {};
     uint32_t color = 0x3366cc;  // 0xRRGGBB
     std::string title = "veltrin test client";
     std::string wmClass = "VeltrinTestClient";
     bool setPid = true;
     bool overrideRedirect = false;
     bool argb = false;
-    std::optional<std::string> grabKey;  // "alt+p": hold it on the root, show no window
-    std::optional<Extents> gtkExtents;
-    std::optional<std::string> screenshot;  // save the root window as PNG and exit
-    std::optional<std::string> display;
+    std::optional<std::string> grabKey = {};  // "alt+p": hold it on the root, show no window
+    std::optional<Extents> gtkExtents = {};
+    std::optional<std::string> screenshot = {};  // save the root window as PNG and exit
+    std::optional<std::string> display = {};
 
     // Fills `options` from argv; on failure returns false and says why in `error`.
     static bool parse(const std::vector<std::string>& args, ClientOptions& options,

@@ -1,5 +1,7 @@
 #include "ClientWindow.h"
 
+#include <cstdio>
+
 #include <unistd.h>
 
 #include <climits>
@@ -61,8 +63,10 @@ void ClientWindow::create(const ClientOptions& options) {
     window_ = xcb_generate_id(connection_);
     const uint32_t mask = XCB_CW_BACK_PIXEL | XCB_CW_BORDER_PIXEL | XCB_CW_OVERRIDE_REDIRECT |
                           XCB_CW_EVENT_MASK | XCB_CW_COLORMAP;
-    const uint32_t values[] = {pixel(color_), 0, options.overrideRedirect ? 1u : 0u,
-                               XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_STRUCTURE_NOTIFY, colormap};
+    const uint32_t values[] = {
+        pixel(color_), 0, options.overrideRedirect ? 1u : 0u,
+        XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_BUTTON_PRESS,
+        colormap};
     xcb_create_window(
         connection_, depth, window_, screen_->root, static_cast<int16_t>(options.x.value_or(0)),
         static_cast<int16_t>(options.y.value_or(0)), static_cast<uint16_t>(width_),
@@ -180,6 +184,12 @@ bool ClientWindow::handle(const xcb_generic_event_t& event) {
             width_ = configure.width;
             height_ = configure.height;
             if (resized) paint(color_);
+            return true;
+        }
+        case XCB_BUTTON_PRESS: {  // tells a test that a click reached this window
+            const auto& press = reinterpret_cast<const xcb_button_press_event_t&>(event);
+            std::printf("pressed %d %d %d\n", press.detail, press.event_x, press.event_y);
+            std::fflush(stdout);
             return true;
         }
         case XCB_DESTROY_NOTIFY:

@@ -50,10 +50,12 @@ private:
     X11Context& context_;
 };
 
-// The toolkit ends the process with status 1 when the server goes away; say why first.
+// The toolkit ends the process with status 1 when the server goes away; say why, and end
+// before static objects are torn down under the threads of pinned windows.
 void logLostServer() {
-    if (liveContext != nullptr && liveContext->main().broken() && platform::isInstalled())
-        flog("x11: connection to the X server lost, quitting");
+    if (liveContext == nullptr || !liveContext->main().broken()) return;
+    if (platform::isInstalled()) flog("x11: connection to the X server lost, quitting");
+    ::_exit(1);
 }
 
 std::string displayName() {

@@ -25,7 +25,7 @@ std::optional<std::string> executableOf(int32_t pid) {
 int32_t serverSidePid(X11Connection& connection, xcb_window_t window) {
     xcb_res_client_id_spec_t spec{window, XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID};
     const auto cookie = xcb_res_query_client_ids(connection.get(), 1, &spec);
-    const auto reply = xreply(xcb_res_query_client_ids_reply(connection.get(), cookie, nullptr));
+    const auto reply = fetch(connection.get(), cookie, xcb_res_query_client_ids_reply);
     if (!reply) return 0;
     for (auto it = xcb_res_query_client_ids_ids_iterator(reply.get()); it.rem > 0;
          xcb_res_client_id_value_next(&it)) {
@@ -75,7 +75,7 @@ xcb_window_t readActiveWindow(X11Connection& connection) {
 xcb_window_t topLevelOf(X11Connection& connection, xcb_window_t window) {
     for (int depth = 0; depth < 64; ++depth) {
         const auto cookie = xcb_query_tree(connection.get(), window);
-        const auto tree = xreply(xcb_query_tree_reply(connection.get(), cookie, nullptr));
+        const auto tree = fetch(connection.get(), cookie, xcb_query_tree_reply);
         if (!tree) return 0;
         if (tree->parent == tree->root || tree->parent == XCB_WINDOW_NONE) return window;
         window = tree->parent;
@@ -89,8 +89,8 @@ bool readClientGeometry(X11Connection& connection, X11Client& client) {
     xcb_connection_t* c = connection.get();
     const auto geometryCookie = xcb_get_geometry(c, client.frame);
     const auto attributesCookie = xcb_get_window_attributes(c, client.frame);
-    const auto geometry = xreply(xcb_get_geometry_reply(c, geometryCookie, nullptr));
-    const auto attributes = xreply(xcb_get_window_attributes_reply(c, attributesCookie, nullptr));
+    const auto geometry = fetch(c, geometryCookie, xcb_get_geometry_reply);
+    const auto attributes = fetch(c, attributesCookie, xcb_get_window_attributes_reply);
     if (!geometry || !attributes) return false;
     const double border = geometry->border_width;
     client.frameRect = {static_cast<double>(geometry->x), static_cast<double>(geometry->y),

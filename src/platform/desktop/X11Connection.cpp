@@ -44,7 +44,7 @@ xcb_atom_t X11Connection::atom(std::string_view name) {
     }
     const auto cookie =
         xcb_intern_atom(connection_, 0, static_cast<uint16_t>(key.size()), key.data());
-    const auto reply = xreply(xcb_intern_atom_reply(connection_, cookie, nullptr));
+    const auto reply = fetch(connection_, cookie, xcb_intern_atom_reply);
     const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
     std::lock_guard lock(mutex_);
     if (atom != XCB_ATOM_NONE) atoms_[key] = atom;
@@ -54,7 +54,7 @@ xcb_atom_t X11Connection::atom(std::string_view name) {
 bool X11Connection::hasExtension(std::string_view name) {
     const auto cookie =
         xcb_query_extension(connection_, static_cast<uint16_t>(name.size()), name.data());
-    const auto reply = xreply(xcb_query_extension_reply(connection_, cookie, nullptr));
+    const auto reply = fetch(connection_, cookie, xcb_query_extension_reply);
     return reply && reply->present;
 }
 

@@ -2,6 +2,7 @@
 
 #include <xcb/xcb.h>
 
+#include <cstdlib>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -53,6 +54,17 @@ using XReply = std::unique_ptr<T, decltype(&std::free)>;
 template <class T>
 XReply<T> xreply(T* reply) {
     return XReply<T>(reply, &std::free);
+}
+
+// Waits for a reply. An error (a window that went away meanwhile, say) gives nothing and
+// is dropped here instead of reaching the connection's event queue.
+template <class Reply, class Cookie>
+XReply<Reply> fetch(xcb_connection_t* connection, Cookie cookie,
+                    Reply* (*replyOf)(xcb_connection_t*, Cookie, xcb_generic_error_t**)) {
+    xcb_generic_error_t* error = nullptr;
+    Reply* reply = replyOf(connection, cookie, &error);
+    std::free(error);
+    return xreply(reply);
 }
 
 }  // namespace desktop

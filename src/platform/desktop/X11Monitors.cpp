@@ -24,7 +24,7 @@ double modeRate(const xcb_randr_mode_info_t& mode) {
 std::vector<X11Monitor> readMonitors(X11Connection& connection) {
     xcb_connection_t* c = connection.get();
     const auto cookie = xcb_randr_get_monitors(c, connection.root(), 1);
-    const auto reply = xreply(xcb_randr_get_monitors_reply(c, cookie, nullptr));
+    const auto reply = fetch(c, cookie, xcb_randr_get_monitors_reply);
     std::vector<X11Monitor> monitors;
     if (reply) {
         for (auto it = xcb_randr_get_monitors_monitors_iterator(reply.get()); it.rem > 0;
@@ -47,7 +47,7 @@ std::vector<X11Monitor> readMonitors(X11Connection& connection) {
 double readRefreshRate(X11Connection& connection) {
     xcb_connection_t* c = connection.get();
     const auto cookie = xcb_randr_get_screen_resources_current(c, connection.root());
-    const auto resources = xreply(xcb_randr_get_screen_resources_current_reply(c, cookie, nullptr));
+    const auto resources = fetch(c, cookie, xcb_randr_get_screen_resources_current_reply);
     if (!resources) return 60;
     const xcb_randr_mode_info_t* modes =
         xcb_randr_get_screen_resources_current_modes(resources.get());

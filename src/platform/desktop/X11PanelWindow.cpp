@@ -31,7 +31,7 @@ xcb_visualtype_t* argbVisual(const xcb_screen_t& screen) {
 
 bool compositorRuns(X11Connection& x) {
     const auto cookie = xcb_get_selection_owner(x.get(), x.atom("_NET_WM_CM_S0"));
-    const auto reply = xreply(xcb_get_selection_owner_reply(x.get(), cookie, nullptr));
+    const auto reply = fetch(x.get(), cookie, xcb_get_selection_owner_reply);
     return reply && reply->owner != XCB_WINDOW_NONE;
 }
 
@@ -255,8 +255,7 @@ void X11PanelWindow::keepAboveManagedWindows() {
     std::set<xcb_window_t> frames;
     for (const X11Client& client : context_.windows().clientsTopFirst())
         if (client.mapped) frames.insert(client.frame);
-    const auto tree =
-        xreply(xcb_query_tree_reply(x.get(), xcb_query_tree(x.get(), x.root()), nullptr));
+    const auto tree = fetch(x.get(), xcb_query_tree(x.get(), x.root()), xcb_query_tree_reply);
     if (!tree) return;
     const xcb_window_t* children = xcb_query_tree_children(tree.get());
     const int count = xcb_query_tree_children_length(tree.get());

@@ -10,7 +10,7 @@ constexpr uint32_t longLimit = 1 << 16;  // 32-bit units: far more than any prop
 XReply<xcb_get_property_reply_t> getProperty(X11Connection& connection, xcb_window_t window,
                                              xcb_atom_t property, xcb_atom_t type) {
     const auto cookie = xcb_get_property(connection.get(), 0, window, property, type, 0, longLimit);
-    return xreply(xcb_get_property_reply(connection.get(), cookie, nullptr));
+    return fetch(connection.get(), cookie, xcb_get_property_reply);
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ platform::SCWindow shareable(const X11Client& client, platform::Point origin) {
 bool compositeUsable(X11Connection& x) {
     if (!x.hasExtension("Composite")) return false;
     const auto cookie = xcb_composite_query_version(x.get(), 0, 2);
-    const auto reply = xreply(xcb_composite_query_version_reply(x.get(), cookie, nullptr));
+    const auto reply = fetch(x.get(), cookie, xcb_composite_query_version_reply);
     return reply && (reply->major_version > 0 || reply->minor_version >= 2);
 }
 

@@ -14,7 +14,7 @@ xcb_atom_t selectionAtom(X11Connection& x) {
 
 xcb_window_t ownerOf(X11Connection& x) {
     const auto cookie = xcb_get_selection_owner(x.get(), selectionAtom(x));
-    const auto reply = xreply(xcb_get_selection_owner_reply(x.get(), cookie, nullptr));
+    const auto reply = fetch(x.get(), cookie, xcb_get_selection_owner_reply);
     return reply ? reply->owner : xcb_window_t{XCB_WINDOW_NONE};
 }
 

@@ -97,13 +97,18 @@ void X11WindowModel::refreshOrigin() {
 }
 
 void X11WindowModel::watchClient(xcb_window_t window) {
-    xcb_change_window_attributes(context_.main().get(), window, XCB_CW_EVENT_MASK, &clientEvents);
+    xcb_connection_t* c = context_.main().get();
+    // The client may be gone already; its error is of no interest.
+    const auto cookie =
+        xcb_change_window_attributes_checked(c, window, XCB_CW_EVENT_MASK, &clientEvents);
+    xcb_discard_reply(c, cookie.sequence);
 }
 
 void X11WindowModel::configured(const xcb_configure_notify_event_t& event) {
     X11Client* client = findByFrame(event.window);
     if (client == nullptr) {
-        if (event.event == context_.main().root()) notifyChange();  // some top level restacked
+        // A window the manager leaves alone (a panel, a menu) moving changes nothing here.
+        if (event.event == context_.main().root() && !event.override_redirect) notifyChange();
         return;
     }
     const double border = event.border_width;

@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+
+#include "desktop/PinningFixture.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+class PinTest : public PinningFixture {};
+
+constexpr uint32_t clientColor = 0x3366CC;
+
+TEST_F(PinTest, AltPLaysAFramedLivePictureExactlyOverTheWindow) {
+    launch();
+    TestClient client(desktop.display(), {.width = 400, .height = 300, .x = 200, .y = 150});
+    const auto panel = pinActive(client);
+    const XDriver::Rect r = panel.rect;
+    ASSERT_EQ(r, frameOf(client).grownBy(margin)) << diagnostics("pin-rect");
+    // The frame shows on every edge; its rounded corner leaves the corner pixel alone.
+    EXPECT_TRUE(XDriver::similar(x.pixel(r.x + 2, r.y + r.height / 2), frameColor, 8));
+    EXPECT_TRUE(XDriver::similar(x.pixel(r.x + r.width - 3, r.y + r.height / 2), frameColor, 8));
+    EXPECT_TRUE(XDriver::similar(x.pixel(r.x + r.width / 2, r.y + 2), frameColor, 8));
+    EXPECT_TRUE(XDriver::similar(x.pixel(r.x + r.width / 2, r.y + r.height - 3), frameColor, 8));
+    EXPECT_FALSE(XDriver::similar(x.pixel(r.x, r.y), frameColor, 8));
+    const int cx = r.x + r.width / 2;
+    const int cy = r.y + r.height / 2;
+    EXPECT_TRUE(waitForPixel(cx, cy, clientColor)) << diagnostics("pin-picture");
+    ASSERT_TRUE(client.command("color 20C040"));
+    EXPECT_TRUE(waitForPixel(cx, cy, 0x20C040, 1s)) << diagnostics("pin-live");
+}
+
+TEST_F(PinTest, ThePanelFollowsMovesAndResizesByTheWindowManager) {
+    launch();
+    TestClient client(desktop.display(), {.width = 300, .height = 200, .x = 100, .y = 100});
+    pinActive(client);
+    ASSERT_TRUE(client.command("move 500 400"));
+    ASSERT_TRUE(XDriver::waitUntil([&] { return frameOf(client).x >= 500; }, 5s));
+    EXPECT_TRUE(waitForPanelAt(frameOf(client).grownBy(margin))) << diagnostics("follow-move");
+    ASSERT_TRUE(client.command("resize 520 260"));
+    ASSERT_TRUE(XDriver::waitUntil([&] { return frameOf(client).width > 500; }, 5s));
+    const XDriver::Rect grown = frameOf(client).grownBy(margin);
+    EXPECT_TRUE(waitForPanelAt(grown)) << diagnostics("follow-resize");
+    // The picture covers the grown window too, not only its first size.
+    client.command("color C03020");
+    EXPECT_TRUE(waitForPixel(grown.x + grown.width - 40, grown.y + grown.height - 40, 0xC03020))
+        << diagnostics("follow-picture");
+}
+
+TEST_F(PinTest, ClosingTheWindowOrKillingItsProgramUnpinsIt) {
+    launch();
+    TestClient closing(desktop.display(), {.x = 100, .y = 100});
+    pinActive(closing);
+    ASSERT_TRUE(closing.command("close"));
+    EXPECT_TRUE(waitForNoPanel(1500ms)) << diagnostics("close");
+
+    TestClient killed(desktop.display(), {.x = 300, .y = 200});
+    pinActive(killed);
+    killed.kill();
+    EXPECT_TRUE(waitForNoPanel(1500ms)) << diagnostics("kill");
+    EXPECT_TRUE(veltrin->running());
+}
+
+TEST_F(PinTest, APrimaryMonitorAwayFromTheRootOriginStillPutsThePanelOverTheWindow) {
+    desktop.setMonitors({{400, 200, 1200, 1000}, {0, 0, 400, 1200}});
+    launch();
+    TestClient client(desktop.display(), {.width = 300, .height = 200, .x = 600, .y = 500});
+    const auto panel = pinActive(client);
+    EXPECT_EQ(panel.rect, frameOf(client).grownBy(margin)) << diagnostics("monitor");
+    ASSERT_TRUE(client.command("move 700 300"));
+    ASSERT_TRUE(XDriver::waitUntil([&] { return frameOf(client).x >= 700; }, 5s));
+    EXPECT_TRUE(waitForPanelAt(frameOf(client).grownBy(margin))) << diagnostics("monitor-move");
+}
+
+}  // namespace
