@@ -72,3 +72,21 @@ TEST_F(PinTest, APrimaryMonitorAwayFromTheRootOriginStillPutsThePanelOverTheWind
 }
 
 }  // namespace
+
+namespace {
+
+class NamelessPinTest : public PinningFixture {};
+
+// Such a client (xeyes is one) is known by the pid the X server has for it.
+TEST_F(NamelessPinTest, AWindowWithoutPidOrClassIsPinnedByTheServersPid) {
+    launch();
+    TestClient client(desktop.display(), {.x = 150, .y = 150, .wmClass = "", .setPid = false});
+    ASSERT_FALSE(x.cardinal(client.window(), "_NET_WM_PID"));
+    const auto panel = pinActive(client);
+    EXPECT_EQ(panel.rect, frameOf(client).grownBy(margin));
+    EXPECT_TRUE(veltrin->waitForLogLine("toggle front app=? pid=" + std::to_string(client.pid()),
+                                        std::chrono::seconds(5)))
+        << veltrin->log();
+}
+
+}  // namespace
