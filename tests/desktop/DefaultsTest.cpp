@@ -53,16 +53,4 @@ TEST_F(DefaultsTest, FirstChangeToACorruptFileKeepsItAsideAndWritesAFreshOne) {
     EXPECT_EQ(reopened.stringForKey("borderColorHex"), std::nullopt);
 }
 
-TEST_F(DefaultsTest, SoundFileKeepsTextAndReadsNumbersByTheirLeadingInteger) {
-    {
-        desktop::DesktopDefaults defaults(write("[General]\nhotkeyKeyCode=35abc\n"));
-        EXPECT_EQ(defaults.integerForKey("hotkeyKeyCode"), 35);
-        defaults.setInteger(2048, "hotkeyModifiers");
-    }
-    desktop::DesktopDefaults reopened(path_);
-    EXPECT_EQ(reopened.integerForKey("hotkeyModifiers"), 2048);
-    EXPECT_EQ(reopened.stringForKey("hotkeyKeyCode"), "35abc");
-    EXPECT_FALSE(std::filesystem::exists(path_ + ".corrupt"));
-}
-
 }  // namespace
