@@ -19,39 +19,6 @@
 
 namespace {
 
-// Every event of the toolkit's connection passes the desktop's services first, and a key
-// or button press is the user's latest input, as in the program.
-class Filter : public QAbstractNativeEventFilter {
-public:
-    explicit Filter(desktop::X11Context& context) : context_(context) {}
-    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
-        if (type != "xcb_generic_event_t") return false;
-        const auto& event = *static_cast<const xcb_generic_event_t*>(message);
-        const uint8_t kind = desktop::eventType(event);
-        if (kind == XCB_KEY_PRESS || kind == XCB_BUTTON_PRESS)
-            context_.noteUserTime(reinterpret_cast<const xcb_button_press_event_t&>(event).time);
-        return context_.events().dispatch(event);
-    }
-
-private:
-    desktop::X11Context& context_;
-};
-
-// The stand-in for the tray's menu item: a small window that opens the settings on a click.
-class Launcher : public QRasterWindow {
-public:
-    explicit Launcher(std::function<void()> open) : open_(std::move(open)) {
-        setFlags(Qt::Window | Qt::FramelessWindowHint);
-        setGeometry(0, 0, 40, 40);
-    }
-
-protected:
-    void mouseReleaseEvent(QMouseEvent*) override { open_(); }
-
-private:
-    std::function<void()> open_;
-};
-
 int argc = 1;
 char programName[] = "veltrin";
 char* argv[] = {programName, nullptr};
@@ -59,6 +26,40 @@ char* argv[] = {programName, nullptr};
 }  // namespace
 
 struct SettingsBenchDesktop::Toolkit {
+    // Every event of the toolkit's connection passes the desktop's services first, and a key
+    // or button press is the user's latest input, as in the program.
+    class Filter : public QAbstractNativeEventFilter {
+    public:
+        explicit Filter(desktop::X11Context& context) : context_(context) {}
+        bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
+            if (type != "xcb_generic_event_t") return false;
+            const auto& event = *static_cast<const xcb_generic_event_t*>(message);
+            const uint8_t kind = desktop::eventType(event);
+            if (kind == XCB_KEY_PRESS || kind == XCB_BUTTON_PRESS)
+                context_.noteUserTime(
+                    reinterpret_cast<const xcb_button_press_event_t&>(event).time);
+            return context_.events().dispatch(event);
+        }
+
+    private:
+        desktop::X11Context& context_;
+    };
+
+    // The stand-in for the tray's menu item: a small window that opens the settings on a click.
+    class Launcher : public QRasterWindow {
+    public:
+        explicit Launcher(std::function<void()> open) : open_(std::move(open)) {
+            setFlags(Qt::Window | Qt::FramelessWindowHint);
+            setGeometry(0, 0, 40, 40);
+        }
+
+    protected:
+        void mouseReleaseEvent(QMouseEvent*) override { open_(); }
+
+    private:
+        std::function<void()> open_;
+    };
+
     explicit Toolkit(int screen) : application(argc, argv) {
         auto* x11 = application.nativeInterface<QNativeInterface::QX11Application>();
         context = std::make_unique<desktop::X11Context>(
@@ -86,7 +87,7 @@ SettingsBenchDesktop::SettingsBenchDesktop() : headless_(std::make_unique<Headle
     toolkit_ = std::make_unique<Toolkit>(0);
     platform::install(std::make_unique<desktop::DesktopPlatform>(*toolkit_->context));
     registerOutfitFonts();
-    toolkit_->launcher = std::make_unique<Launcher>([this] {
+    toolkit_->launcher = std::make_unique<Toolkit::Launcher>([this] {
         if (!settings) settings = std::make_shared<SettingsWindow>();
         settings->show();
     });

@@ -51,6 +51,7 @@ void BM_SettingsFirstShown(benchmark::State& state) {
         const auto clicked = Clock::now();
         desktop.clickLauncher();
         if (!desktop.pumpUntil([&] { return glassOnScreen(desktop); }, 3s)) {
+            desktop.x().screenshot("/tmp/veltrin-settings-unseen.png");
             state.SkipWithError("the settings window never showed");
             return;
         }

@@ -3,62 +3,21 @@
 #include <fstream>
 #include <iterator>
 
-namespace {
-
 using namespace std::chrono_literals;
-
-// Every window below `parent`, depth first.
-void collect(xcb_connection_t* c, xcb_window_t parent, std::vector<xcb_window_t>& windows) {
-    auto* tree = xcb_query_tree_reply(c, xcb_query_tree(c, parent), nullptr);
-    if (tree == nullptr) return;
-    const xcb_window_t* children = xcb_query_tree_children(tree);
-    const int count = xcb_query_tree_children_length(tree);
-    for (int i = 0; i < count; ++i) {
-        windows.push_back(children[i]);
-        collect(c, children[i], windows);
-    }
-    std::free(tree);
-}
-
-}  // namespace
 
 void SettingsDesktopFixture::SetUp() {
     desktop.startTray();
-    launch();
-    requireTrayIcon();
+    relaunch({});
 }
 
-// An embedded window of ours no bigger than an icon, inside the tray host.
-void SettingsDesktopFixture::requireTrayIcon() {
-    const uint32_t pid = static_cast<uint32_t>(veltrin->pid());
-    const bool shown = XDriver::waitUntil(
-        [&] {
-            std::vector<xcb_window_t> windows;
-            collect(x.connection(), x.root(), windows);
-            for (const xcb_window_t window : windows) {
-                const auto area = x.rect(window);
-                if (x.cardinal(window, "_NET_WM_PID") != pid || !area || area->width > 64 ||
-                    x.topLevelOf(window) == window)
-                    continue;
-                trayIcon = window;
-                return true;
-            }
-            return false;
-        },
-        5s, 50ms);
-    if (!shown) GTEST_SKIP() << "no tray icon of the program: the tray menu is not in this build";
+void SettingsDesktopFixture::relaunch(const std::map<std::string, std::string>& environment) {
+    launch(environment);
+    ASSERT_TRUE(waitForTrayIcon(10s)) << diagnostics("settings-no-tray-icon");
 }
 
 void SettingsDesktopFixture::openSettings() {
-    const auto icon = x.rect(trayIcon);
-    ASSERT_TRUE(icon);
-    const size_t before = x.overrideRedirectWindows().size();
-    x.click(icon->x + icon->width / 2, icon->y + icon->height / 2);
-    ASSERT_TRUE(XDriver::waitUntil([&] { return x.overrideRedirectWindows().size() > before; }, 3s))
-        << diagnostics("settings-menu");
-    x.key("up");  // Quit
-    x.key("up");  // the settings item
-    x.key("return");
+    ASSERT_FALSE(openMenu().empty());
+    choose(-2);  // over Quit to the settings item
     ASSERT_NE(settingsWindow(), static_cast<xcb_window_t>(XCB_NONE))
         << diagnostics("settings-unfocused");
 }

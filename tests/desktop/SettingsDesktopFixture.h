@@ -1,15 +1,15 @@
 #pragma once
 
 // The program on a headless desktop with a tray host, its settings window opened as a user
-// opens it: a click on the tray icon, then the menu's settings item (the second from the
-// bottom, chosen with the keyboard).
+// opens it: the tray icon's menu, then its settings item (the second from the bottom).
 
+#include <map>
 #include <string>
 #include <vector>
 
-#include "desktop/PinningFixture.h"
+#include "desktop/TrayFixture.h"
 
-class SettingsDesktopFixture : public PinningFixture {
+class SettingsDesktopFixture : public TrayFixture {
 protected:
     // Window points from the top left of the settings window (440 x 264).
     struct Spot {
@@ -24,8 +24,7 @@ protected:
     static Spot swatch(int index) { return {41 + 32 * index, 99}; }
 
     void SetUp() override;
-    // Skips the test when no tray icon of ours shows: the tray menu is not in this build.
-    void requireTrayIcon();
+    void relaunch(const std::map<std::string, std::string>& environment);
 
     void openSettings();
     xcb_window_t settingsWindow();  // the client window, once it has the focus
@@ -34,6 +33,4 @@ protected:
     // The colour of each pinned panel's frame, at the middle of its left edge.
     std::vector<uint32_t> frameColours();
     std::string storedSettings() const;
-
-    xcb_window_t trayIcon = XCB_NONE;
 };

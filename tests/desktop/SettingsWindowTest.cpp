@@ -73,8 +73,7 @@ TEST_F(SettingsWindowTest, SwatchesRecolourPinnedFramesAndTheChoiceIsKept) {
     const std::string config = veltrin->home() + "/config";
     const auto earlier = std::move(veltrin);  // keeps its folder until the test ends
     earlier->stop();
-    launch({{"XDG_CONFIG_HOME", config}});
-    requireTrayIcon();
+    relaunch({{"XDG_CONFIG_HOME", config}});
     TestClient third(desktop.display(), {.width = 300, .height = 200, .x = 500, .y = 400});
     pinActive(third);
     const auto colours = frameColours();

@@ -87,7 +87,8 @@ TEST_F(ShortcutRecorderTest, AKeyTheLayoutLacksIsRefusedAndTheRecordingGoesOn) {
     Settings::setLanguage("pl");
     key(platform::KeyNaming::unnamedKey, 0);
     EXPECT_EQ(recorder()->title(),
-              "Klawisza nie ma w tym uk\xC5\x82adzie \xE2\x80\x93 wybierz inny");
+              "Klawisza nie ma w tym uk\xC5\x82"
+              "adzie \xE2\x80\x93 wybierz inny");
 
     key(12, commandFlag);
     EXPECT_EQ(Settings::keyCode(), 12);
