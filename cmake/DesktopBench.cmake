@@ -1,5 +1,6 @@
-# The desktop benchmark (bench/desktop): its own headless desktop, the built program and the
-# test client, with the desktop tests' fixture. Not run by the test script, only built.
+# The desktop benchmarks, each on a headless desktop of its own; only built by the test script.
+# bench/desktop: a pinned window (follow lag, picture latency, CPU), with the desktop tests'
+# fixture, the built program and the test client.
 file(GLOB VELTRIN_DESKTOP_BENCH_SOURCES CONFIGURE_DEPENDS bench/desktop/*.cpp)
 if(VELTRIN_DESKTOP_BENCH_SOURCES AND TARGET veltrin_test_client)
   add_executable(veltrin_desktop_bench ${VELTRIN_DESKTOP_BENCH_SOURCES}
@@ -14,4 +15,23 @@ if(VELTRIN_DESKTOP_BENCH_SOURCES AND TARGET veltrin_test_client)
     VELTRIN_BINARY="$<TARGET_FILE:veltrin>"
     VELTRIN_TEST_CLIENT="$<TARGET_FILE:veltrin_test_client>")
   add_dependencies(veltrin_desktop_bench veltrin veltrin_test_client)
+endif()
+
+# bench/Settings*: the settings window's first showing, frame rate and idle cost. They need the
+# toolkit, so they are kept out of the simulated desktop's benchmark program.
+file(GLOB VELTRIN_SETTINGS_BENCH_SOURCES CONFIGURE_DEPENDS bench/Settings*.cpp)
+if(TARGET veltrin_bench AND VELTRIN_SETTINGS_BENCH_SOURCES)
+  get_target_property(VELTRIN_SIM_BENCH_SOURCES veltrin_bench SOURCES)
+  list(REMOVE_ITEM VELTRIN_SIM_BENCH_SOURCES ${VELTRIN_SETTINGS_BENCH_SOURCES})
+  set_property(TARGET veltrin_bench PROPERTY SOURCES ${VELTRIN_SIM_BENCH_SOURCES})
+endif()
+if(VELTRIN_SETTINGS_BENCH_SOURCES)
+  add_executable(veltrin_settings_bench ${VELTRIN_SETTINGS_BENCH_SOURCES}
+    tests/desktop/HeadlessDesktop.cpp tests/desktop/ChildProcess.cpp tests/desktop/XDriver.cpp
+    tests/desktop/XDriverInput.cpp tools/testclient/Atom.cpp tools/testclient/Image.cpp
+    tools/testclient/KeyCombination.cpp)
+  target_include_directories(veltrin_settings_bench PRIVATE tests tools bench)
+  target_link_libraries(veltrin_settings_bench PRIVATE veltrin_desktop veltrin_logic
+    Qt6::Core Qt6::Gui Qt6::Widgets PkgConfig::XCB PNG::PNG benchmark::benchmark
+    benchmark::benchmark_main)
 endif()

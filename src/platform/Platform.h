@@ -15,6 +15,7 @@
 #include "platform/HotKeys.h"
 #include "platform/Images.h"
 #include "platform/InterfaceServices.h"
+#include "platform/KeyNaming.h"
 #include "platform/ProcessInfo.h"
 #include "platform/ShareableContent.h"
 #include "platform/StatusBar.h"
@@ -59,6 +60,7 @@ public:
     virtual DisplayLinks& displayLinks() = 0;
     virtual EventTaps& eventTaps() = 0;
     virtual KeyMonitors& keyMonitors() = 0;
+    virtual KeyNaming& keyNaming() = 0;
 };
 
 // Chosen once at start-up (tests install a fresh one each); replaces any earlier one.
@@ -147,6 +149,9 @@ inline EventTaps& eventTaps() {
 }
 inline KeyMonitors& keyMonitors() {
     return current().keyMonitors();
+}
+inline KeyNaming& keyNaming() {
+    return current().keyNaming();
 }
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/Platform.h"
 #include "settings/Settings.h"
 
 const std::map<int, std::string>& keyNames() {
@@ -22,17 +23,21 @@ const std::map<int, std::string>& keyNames() {
     return names;
 }
 
+// The desktop names the modifiers and may name the key; the table names the rest.
 std::string formatShortcut() {
     const int keyCode = Settings::keyCode();
     const uint64_t modifiers = Settings::modifiers();
+    const platform::KeyNaming& naming = platform::keyNaming();
     std::vector<std::string> parts;
-    if (modifiers & Settings::controlFlag) parts.push_back("\u2303");
-    if (modifiers & Settings::optionFlag) parts.push_back("\u2325");
-    if (modifiers & Settings::shiftFlag) parts.push_back("\u21E7");
-    if (modifiers & Settings::commandFlag) parts.push_back("\u2318");
-    if (modifiers & Settings::functionFlag) parts.push_back("Fn");
-    const auto name = keyNames().find(keyCode);
-    parts.push_back(name != keyNames().end() ? name->second : "Key" + std::to_string(keyCode));
+    for (const uint64_t flag : {Settings::controlFlag, Settings::optionFlag, Settings::shiftFlag,
+                                Settings::commandFlag, Settings::functionFlag})
+        if (modifiers & flag) parts.push_back(naming.modifierName(flag));
+    if (auto own = naming.keyName(keyCode)) {
+        parts.push_back(*own);
+    } else {
+        const auto name = keyNames().find(keyCode);
+        parts.push_back(name != keyNames().end() ? name->second : "Key" + std::to_string(keyCode));
+    }
     std::string text;
     for (const auto& part : parts)
         text += (text.empty() ? "" : "+") + part;

@@ -43,6 +43,10 @@ std::string shortcutLabel() {
 std::string pressShortcut() {
     return pick("Press shortcut\u2026", "Wciśnij kombinację\u2026");
 }
+std::string keyNotOnLayout() {
+    return pick("Key not on this layout \u2013 try another",
+                "Klawisza nie ma w tym układzie \u2013 wybierz inny");
+}
 std::string languageLabel() {
     return pick("Language", "Język");
 }

@@ -42,6 +42,9 @@ void SettingsWindow::tapRecord() {
             if (!self || !self->recording) return event;
             if (event.keyCode == escapeKey) {
                 self->finishRecording(true, 0, 0);
+            } else if (!platform::keyNaming().hasKey(event.keyCode)) {
+                // A shortcut on it could never be pressed: say so and wait for another key.
+                self->recButton->setTitle(L10n::keyNotOnLayout());
             } else {
                 self->finishRecording(false, event.keyCode, Settings::mask(event.modifierFlags));
             }

@@ -54,4 +54,22 @@ TEST_F(KeyNamesTest, FormatsModifiersInFixedOrderThenTheKey) {
     EXPECT_EQ(formatShortcut(), "\xE2\x8C\x98+P");
 }
 
+// The desktop names the modifiers and may rename a key; the common table names the rest.
+TEST_F(KeyNamesTest, TakesTheNamesTheDesktopGives) {
+    desktop.keyNaming.modifierNames = {{Settings::controlFlag, "Ctrl"},
+                                       {Settings::optionFlag, "Alt"},
+                                       {Settings::shiftFlag, "Shift"},
+                                       {Settings::commandFlag, "Super"},
+                                       {Settings::functionFlag, "Fn"}};
+    desktop.keyNaming.keyNames = {{51, "Backspace"}, {122, "F1"}};
+    Settings::saveShortcut(40, Settings::controlFlag | Settings::optionFlag);
+    EXPECT_EQ(formatShortcut(), "Ctrl+Alt+K");
+    Settings::saveShortcut(35, Settings::commandFlag | Settings::shiftFlag);
+    EXPECT_EQ(formatShortcut(), "Shift+Super+P");
+    Settings::saveShortcut(51, Settings::controlFlag);
+    EXPECT_EQ(formatShortcut(), "Ctrl+Backspace");
+    Settings::saveShortcut(122, Settings::functionFlag);
+    EXPECT_EQ(formatShortcut(), "Fn+F1");
+}
+
 }  // namespace

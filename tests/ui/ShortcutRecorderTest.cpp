@@ -70,6 +70,33 @@ TEST_F(ShortcutRecorderTest, ANewShortcutIsStoredRegisteredAndAcknowledged) {
     EXPECT_THAT(pinnedWindows(), ElementsAre(471u));
 }
 
+// Neither a key the layout lacks nor a press that no key code names can become the
+// shortcut; the recording goes on and a usable key still ends it.
+TEST_F(ShortcutRecorderTest, AKeyTheLayoutLacksIsRefusedAndTheRecordingGoesOn) {
+    desktop.keyNaming.missingKeys = {keyK};
+    Settings::setLanguage("en");
+    click(recorder());
+    for (const uint16_t code : {keyK, platform::KeyNaming::unnamedKey}) {
+        EXPECT_FALSE(key(code, controlFlag | optionFlag).delivered);
+        EXPECT_EQ(recorder()->title(), "Key not on this layout \xE2\x80\x93 try another");
+        EXPECT_FALSE(stored(Settings::kcKey));
+        EXPECT_TRUE(registrations().empty());
+        EXPECT_TRUE(HotkeyManager::shared().paused);
+        EXPECT_TRUE(recorder()->layer()->animation("pulse"));
+    }
+    Settings::setLanguage("pl");
+    key(platform::KeyNaming::unnamedKey, 0);
+    EXPECT_EQ(recorder()->title(),
+              "Klawisza nie ma w tym uk\xC5\x82"
+              "adzie \xE2\x80\x93 wybierz inny");
+
+    key(12, commandFlag);
+    EXPECT_EQ(Settings::keyCode(), 12);
+    EXPECT_EQ(recorder()->title(), "\xE2\x8C\x98+Q");
+    EXPECT_FALSE(HotkeyManager::shared().paused);
+    EXPECT_EQ(desktop.keyMonitors.installed(), 0u);
+}
+
 // A key without modifiers is stored as option + key; caps lock never reaches the store.
 TEST_F(ShortcutRecorderTest, NoModifiersBecomeOptionAndCapsLockIsDropped) {
     click(recorder());

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/Log.h"
+
 namespace desktop {
 namespace fs = std::filesystem;
 
@@ -24,9 +26,18 @@ std::string DesktopBundle::locateResources() {
     return {};
 }
 
+bool DesktopBundle::haveFolder() {
+    if (!told_) {
+        told_ = true;
+        flog(folder_.empty() ? std::string("bundle: no resources folder found")
+                             : "bundle: resources in " + folder_);
+    }
+    return !folder_.empty();
+}
+
 std::optional<std::vector<std::string>> DesktopBundle::urlsForResources(
     const std::string& extension, const std::string& subdirectory) {
-    if (folder_.empty()) return std::nullopt;
+    if (!haveFolder()) return std::nullopt;
     std::error_code error;
     std::vector<std::string> urls;
     for (const auto& entry : fs::directory_iterator(fs::path(folder_) / subdirectory, error))
@@ -38,7 +49,7 @@ std::optional<std::vector<std::string>> DesktopBundle::urlsForResources(
 
 std::optional<std::string> DesktopBundle::urlForResource(const std::string& name,
                                                          const std::string& extension) {
-    if (folder_.empty()) return std::nullopt;
+    if (!haveFolder()) return std::nullopt;
     const fs::path path = fs::path(folder_) / (name + "." + extension);
     std::error_code error;
     if (!fs::is_regular_file(path, error)) return std::nullopt;

@@ -6,8 +6,8 @@
 
 namespace desktop {
 
-// The program's resources: beside the executable in the build tree, or under the
-// install prefix (share/veltrin) after installing.
+// The program's resources: under the install prefix (share/veltrin) after installing,
+// beside the executable, or in the source tree that the build came from.
 class DesktopBundle : public platform::Bundle {
 public:
     explicit DesktopBundle(std::string resourcesFolder);
@@ -20,7 +20,11 @@ public:
                                               const std::string& extension) override;
 
 private:
+    // Says once which folder the resources come from: the log is not open before launch.
+    bool haveFolder();
+
     std::string folder_;
+    bool told_ = false;
 };
 
 }  // namespace desktop

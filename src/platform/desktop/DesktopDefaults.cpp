@@ -1,8 +1,11 @@
 #include "platform/desktop/DesktopDefaults.h"
 
+#include <QFile>
 #include <QSettings>
 
 #include <cstdlib>
+
+#include "app/Log.h"
 
 namespace desktop {
 namespace {
@@ -32,7 +35,8 @@ int64_t leadingInteger(const std::string& text) {
 DesktopDefaults::DesktopDefaults() : DesktopDefaults(defaultPath()) {}
 
 DesktopDefaults::DesktopDefaults(const std::string& path)
-    : settings_(std::make_unique<QSettings>(QString::fromStdString(path), QSettings::IniFormat)) {}
+    : settings_(std::make_unique<QSettings>(QString::fromStdString(path), QSettings::IniFormat)),
+      corrupt_(settings_->status() == QSettings::FormatError) {}
 
 DesktopDefaults::~DesktopDefaults() = default;
 
@@ -42,24 +46,56 @@ int64_t DesktopDefaults::integerForKey(const std::string& key) const {
 }
 
 std::optional<std::string> DesktopDefaults::stringForKey(const std::string& key) const {
+    if (corrupt_) {
+        reportCorrupt();
+        return std::nullopt;
+    }
     const QVariant value = settings_->value(QString::fromStdString(key));
     if (!value.isValid()) return std::nullopt;
     return value.toString().toStdString();
 }
 
 void DesktopDefaults::setInteger(int64_t value, const std::string& key) {
+    prepareWrite();
     settings_->setValue(QString::fromStdString(key), QString::number(value));
-    settings_->sync();
+    write();
 }
 
 void DesktopDefaults::setString(const std::string& value, const std::string& key) {
+    prepareWrite();
     settings_->setValue(QString::fromStdString(key), QString::fromStdString(value));
-    settings_->sync();
+    write();
 }
 
 void DesktopDefaults::removeObject(const std::string& key) {
+    prepareWrite();
     settings_->remove(QString::fromStdString(key));
+    write();
+}
+
+// Said at the first read, once the log is open (the store is made before the platform is).
+void DesktopDefaults::reportCorrupt() const {
+    if (toldCorrupt_) return;
+    toldCorrupt_ = true;
+    flog("defaults: " + settings_->fileName().toStdString() +
+         " cannot be read; using the defaults until a setting changes");
+}
+
+// The first change to a corrupt file starts afresh; the old bytes stay beside it.
+void DesktopDefaults::prepareWrite() {
+    if (!corrupt_) return;
+    corrupt_ = false;
+    const QString path = settings_->fileName();
+    QFile::remove(path + ".corrupt");
+    if (QFile::copy(path, path + ".corrupt"))
+        flog("defaults: kept the unreadable settings as " + path.toStdString() + ".corrupt");
+    settings_->clear();
+}
+
+void DesktopDefaults::write() {
     settings_->sync();
+    if (settings_->status() == QSettings::AccessError)
+        flog("defaults: cannot write " + settings_->fileName().toStdString());
 }
 
 }  // namespace desktop

@@ -10,7 +10,9 @@ class QSettings;
 namespace desktop {
 
 // Preferences in an INI file under the user's XDG configuration folder. INI keeps text
-// only, so a number reads back by its leading integer, as the logic expects.
+// only, so a number reads back by its leading integer, as the logic expects. A file that
+// does not parse reads as empty and stays untouched until the user changes a setting;
+// then it is kept beside as "<file>.corrupt" and a fresh file holds the new setting.
 class DesktopDefaults : public platform::UserDefaults {
 public:
     // The file "veltrin/veltrin.ini" under $XDG_CONFIG_HOME (or ~/.config).
@@ -25,7 +27,13 @@ public:
     void removeObject(const std::string& key) override;
 
 private:
+    void reportCorrupt() const;
+    void prepareWrite();
+    void write();
+
     std::unique_ptr<QSettings> settings_;
+    bool corrupt_ = false;
+    mutable bool toldCorrupt_ = false;
 };
 
 }  // namespace desktop

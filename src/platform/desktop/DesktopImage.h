@@ -1,25 +1,46 @@
 #pragma once
 
+#include <QColor>
+#include <QIcon>
 #include <QImage>
+#include <QPainter>
+#include <QPixmap>
 
 #include "platform/Image.h"
 
 namespace desktop {
 
-// A picture held by the toolkit, sized in points (one point a pixel on this desktop).
+// A picture held by the toolkit, sized in points (its pixels over its device pixel ratio).
 class DesktopImage : public platform::Image {
 public:
-    explicit DesktopImage(QImage image) : image_(std::move(image)) {}
+    // A themed image comes from the desktop's icon theme, already in the desktop's colours.
+    explicit DesktopImage(QImage image, bool themed = false)
+        : image_(std::move(image)), themed_(themed) {}
 
     platform::Size size() const override {
-        return {static_cast<double>(image_.width()), static_cast<double>(image_.height())};
+        const QSizeF points = image_.deviceIndependentSize();
+        return {points.width(), points.height()};
     }
     bool isTemplate() const override { return template_; }
     void setTemplate(bool flag) override { template_ = flag; }
     const QImage& image() const { return image_; }
+    bool themed() const { return themed_; }
+
+    // What a menu or tray shows: a template image of our own keeps only its shape, filled
+    // with the colour of the text around it.
+    QIcon icon(const QColor& templateColour) const {
+        if (!template_ || themed_) return QIcon(QPixmap::fromImage(image_));
+        QImage tinted = image_.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        QPainter painter(&tinted);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        painter.fillRect(tinted.rect(), templateColour);
+        painter.end();
+        return QIcon(QPixmap::fromImage(tinted));
+    }
 
 private:
     QImage image_;
+    bool themed_ = false;
     bool template_ = false;
 };
 

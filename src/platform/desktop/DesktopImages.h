@@ -1,5 +1,6 @@
 #pragma once
 
+#include <set>
 #include <string>
 
 #include "platform/Bundle.h"
@@ -7,7 +8,8 @@
 
 namespace desktop {
 
-// Images read and drawn by the toolkit; the desktop has no symbol images of its own yet.
+// Images read and drawn by the toolkit. Symbols come from the desktop's icon theme where it
+// has a fitting icon, else from small pictures of our own among the resources (Symbols/).
 class DesktopImages : public platform::Images {
 public:
     explicit DesktopImages(platform::Bundle& bundle) : bundle_(bundle) {}
@@ -23,7 +25,11 @@ public:
                                              double fraction) override;
 
 private:
+    std::shared_ptr<platform::Image> ownSymbol(const std::string& file);
+    void reportOnce(const std::string& message);
+
     platform::Bundle& bundle_;
+    std::set<std::string> reported_;  // one log line per faulty file, not one per menu opening
 };
 
 }  // namespace desktop

@@ -9,6 +9,7 @@
 #include "platform/desktop/DesktopFonts.h"
 #include "platform/desktop/DesktopImages.h"
 #include "platform/desktop/DesktopKeyMonitors.h"
+#include "platform/desktop/DesktopKeyNaming.h"
 #include "platform/desktop/DesktopProcessInfo.h"
 #include "platform/desktop/DesktopStatusBar.h"
 #include "platform/desktop/DesktopTimers.h"
@@ -51,7 +52,8 @@ DesktopPlatform::DesktopPlatform(X11Context& context)
       timers_(std::make_unique<DesktopTimers>()),
       displayLinks_(makeDisplayLinks(context)),
       eventTaps_(makeEventTaps(context, *dispatch_)),
-      keyMonitors_(std::make_unique<DesktopKeyMonitors>()) {
+      keyMonitors_(std::make_unique<DesktopKeyMonitors>()),
+      keyNaming_(std::make_unique<DesktopKeyNaming>(context)) {
     images_ = std::make_unique<DesktopImages>(*bundle_);
     windows_ = makeWindows(context, static_cast<DesktopTransaction&>(*transaction_));
 }

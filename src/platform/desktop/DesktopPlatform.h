@@ -43,6 +43,7 @@ public:
     platform::DisplayLinks& displayLinks() override { return *displayLinks_; }
     platform::EventTaps& eventTaps() override { return *eventTaps_; }
     platform::KeyMonitors& keyMonitors() override { return *keyMonitors_; }
+    platform::KeyNaming& keyNaming() override { return *keyNaming_; }
 
 private:
     std::unique_ptr<platform::Dispatch> dispatch_;
@@ -70,6 +71,7 @@ private:
     std::unique_ptr<platform::DisplayLinks> displayLinks_;
     std::unique_ptr<platform::EventTaps> eventTaps_;
     std::unique_ptr<platform::KeyMonitors> keyMonitors_;
+    std::unique_ptr<platform::KeyNaming> keyNaming_;
 };
 
 }  // namespace desktop

@@ -4,7 +4,7 @@
 
 namespace desktop {
 
-// The tray is not wired yet: items have no button, so the program runs by its shortcut.
+// Status items live in the desktop's system tray; the length is the tray's to choose.
 class DesktopStatusBar : public platform::StatusBar {
 public:
     std::shared_ptr<platform::StatusItem> statusItem(double length) override;

@@ -10,7 +10,10 @@
 namespace desktop {
 namespace {
 
-constexpr uint32_t rootEvents = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_PROPERTY_CHANGE;
+// The toolkit shares this connection and its root mask: keep the structure events it selected,
+// which carry the tray manager's announcement when a tray host starts.
+constexpr uint32_t rootEvents = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY |
+                                XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_PROPERTY_CHANGE;
 constexpr uint32_t clientEvents = XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_PROPERTY_CHANGE;
 
 }  // namespace

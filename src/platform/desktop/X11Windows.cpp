@@ -1,3 +1,4 @@
+#include "platform/desktop/DesktopWindow.h"
 #include "platform/desktop/X11PanelWindow.h"
 #include "platform/desktop/X11Services.h"
 
@@ -9,9 +10,10 @@ public:
     X11Windows(X11Context& context, DesktopTransaction& transaction)
         : context_(context), transaction_(transaction) {}
 
+    // A managed window of the toolkit, which takes the keyboard focus and draws with QPainter.
     std::shared_ptr<platform::Window> makeWindow(const platform::Rect& contentRect,
                                                  uint64_t styleMask, int, bool) override {
-        return make(contentRect, styleMask);
+        return std::make_shared<DesktopWindow>(context_, transaction_, contentRect, styleMask);
     }
 
     std::shared_ptr<platform::Window> makePanel(const platform::Rect& contentRect,

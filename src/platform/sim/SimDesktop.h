@@ -152,6 +152,7 @@ public:
     SimDisplayLinks displayLinks;
     SimEventTaps eventTaps{*this};
     SimKeyMonitors keyMonitors{*this};
+    SimKeyNaming keyNaming;
 
 private:
     void notifyTermination(const platform::RunningApplication& app);

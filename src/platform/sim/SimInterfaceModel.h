@@ -4,6 +4,7 @@
 #include "platform/sim/SimDisplayLinks.h"
 #include "platform/sim/SimEventTaps.h"
 #include "platform/sim/SimKeyMonitors.h"
+#include "platform/sim/SimKeyNaming.h"
 #include "platform/sim/SimScreens.h"
 #include "platform/sim/SimTimers.h"
 #include "platform/sim/SimTransaction.h"

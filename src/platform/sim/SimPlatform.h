@@ -67,6 +67,7 @@ public:
     platform::DisplayLinks& displayLinks() override { return interface_.displayLinks; }
     platform::EventTaps& eventTaps() override { return interface_.eventTaps; }
     platform::KeyMonitors& keyMonitors() override { return interface_.keyMonitors; }
+    platform::KeyNaming& keyNaming() override { return interface_.keyNaming; }
 
 private:
     SimDispatch dispatch_;

@@ -1,0 +1,41 @@
+# Installs Veltrin as a Linux desktop program and packages it for Debian:
+#   bin/veltrin, share/veltrin/ (fonts, icon, symbols), share/applications/veltrin.desktop,
+#   share/icons/hicolor/<size>/apps/veltrin.png, share/doc/veltrin/ (the font licence).
+include(GNUInstallDirs)
+
+install(TARGETS veltrin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES resources/AppIcon.png DESTINATION ${CMAKE_INSTALL_DATADIR}/veltrin)
+install(DIRECTORY resources/Fonts/ DESTINATION ${CMAKE_INSTALL_DATADIR}/veltrin/Fonts
+  FILES_MATCHING PATTERN "*.ttf")
+install(DIRECTORY resources/Symbols/ DESTINATION ${CMAKE_INSTALL_DATADIR}/veltrin/Symbols
+  FILES_MATCHING PATTERN "*.png")
+install(FILES packaging/veltrin.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+foreach(size 32 48 64 128 256 512)
+  install(FILES packaging/icons/${size}x${size}/veltrin.png
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+endforeach()
+install(FILES resources/Fonts/OFL.txt resources/Fonts/README.md
+  DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+# The install and screenshot tests run cmake --install, cpack and the screenshots script
+# on this very build; the tray, symbol and
+# font tests also use the toolkit in the test process.
+if(TARGET veltrin_desktop_tests)
+  target_compile_definitions(veltrin_desktop_tests PRIVATE
+    VELTRIN_BUILD_DIR="${CMAKE_BINARY_DIR}" VELTRIN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  target_link_libraries(veltrin_desktop_tests PRIVATE Qt6::Gui)
+endif()
+
+set(CPACK_PACKAGE_NAME veltrin)
+set(CPACK_PACKAGE_VERSION 0.1.0)
+set(CPACK_PACKAGE_CONTACT "Veltrin developers <veltrin@localhost>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Keeps chosen windows visible above all others")
+set(CPACK_PACKAGE_DESCRIPTION
+  "A tray utility for X11 desktops: a global shortcut pins the active window, and a \
+floating panel shows its live picture above every other window in a coloured frame.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION x11)
+# dpkg-shlibdeps names the Qt 6 and xcb libraries the program links against.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+include(CPack)

@@ -1,0 +1,87 @@
+#include "platform/desktop/DesktopTrayItem.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QPainter>
+#include <QSystemTrayIcon>
+
+#include "app/Log.h"
+#include "platform/desktop/DesktopImage.h"
+#include "platform/desktop/DesktopMenu.h"
+
+namespace desktop {
+namespace {
+
+constexpr int titleIconSide = 22;
+
+QColor trayColour() {
+    return QGuiApplication::palette().color(QPalette::WindowText);
+}
+
+// A title in a square picture, since a tray shows no text.
+QIcon titleIcon(const QString& title) {
+    QImage canvas(titleIconSide, titleIconSide, QImage::Format_ARGB32_Premultiplied);
+    canvas.fill(Qt::transparent);
+    QPainter painter(&canvas);
+    QFont font = painter.font();
+    font.setPixelSize(titleIconSide - 6);
+    painter.setFont(font);
+    painter.setPen(trayColour());
+    painter.drawText(canvas.rect(), Qt::AlignCenter, title);
+    painter.end();
+    return QIcon(QPixmap::fromImage(canvas));
+}
+
+}  // namespace
+
+DesktopTrayItem::DesktopTrayItem() : icon_(std::make_unique<QSystemTrayIcon>()) {
+    QObject::connect(icon_.get(), &QSystemTrayIcon::activated,
+                     [this](QSystemTrayIcon::ActivationReason reason) {
+                         // The toolkit opens the context menu itself on the other button.
+                         if (reason == QSystemTrayIcon::Trigger) popUpMenu();
+                     });
+}
+
+// The icon goes before the menu it shows.
+DesktopTrayItem::~DesktopTrayItem() {
+    icon_.reset();
+}
+
+void DesktopTrayItem::setMenu(std::shared_ptr<platform::Menu> menu) {
+    icon_->setContextMenu(nullptr);
+    menu_ = menu ? std::make_unique<DesktopMenu>(std::move(menu)) : nullptr;
+    if (menu_) icon_->setContextMenu(&menu_->menu());
+}
+
+void DesktopTrayItem::setImage(std::shared_ptr<platform::Image> image) {
+    const auto* picture = dynamic_cast<const DesktopImage*>(image.get());
+    icon_->setIcon(picture != nullptr ? picture->icon(trayColour()) : QIcon());
+    if (picture != nullptr) show();
+}
+
+void DesktopTrayItem::setToolTip(const std::string& toolTip) {
+    icon_->setToolTip(QString::fromStdString(toolTip));
+}
+
+void DesktopTrayItem::setTitle(const std::string& title) {
+    if (title.empty()) return;
+    icon_->setIcon(titleIcon(QString::fromStdString(title)));
+    show();
+}
+
+void DesktopTrayItem::show() {
+    if (!toldNoTray_ && !QSystemTrayIcon::isSystemTrayAvailable()) {
+        toldNoTray_ = true;
+        flog("tray: no system tray yet; the icon shows when one starts");
+    }
+    icon_->show();
+}
+
+void DesktopTrayItem::popUpMenu() {
+    if (!menu_) return;
+    const QRect area = icon_->geometry();
+    menu_->menu().popup(area.isValid() ? area.bottomLeft() : QCursor::pos());
+}
+
+}  // namespace desktop

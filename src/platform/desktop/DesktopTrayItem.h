@@ -1,0 +1,41 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/StatusBar.h"
+
+class QSystemTrayIcon;
+
+namespace desktop {
+
+class DesktopMenu;
+
+// A status item in the desktop's system tray (StatusNotifierItem where the desktop offers
+// it, the XEmbed tray otherwise). The item is its own button: the tray shows an image, so a
+// title is drawn into one. With no tray running, the toolkit shows the icon once one starts.
+class DesktopTrayItem : public platform::StatusItem, public platform::StatusBarButton {
+public:
+    DesktopTrayItem();
+    ~DesktopTrayItem() override;
+    DesktopTrayItem(const DesktopTrayItem&) = delete;
+    DesktopTrayItem& operator=(const DesktopTrayItem&) = delete;
+
+    platform::StatusBarButton* button() override { return this; }
+    void setMenu(std::shared_ptr<platform::Menu> menu) override;
+
+    void setImage(std::shared_ptr<platform::Image> image) override;
+    void setImagePosition(int) override {}  // a tray icon is an image only
+    void setToolTip(const std::string& toolTip) override;
+    void setTitle(const std::string& title) override;
+
+private:
+    void show();
+    void popUpMenu();
+
+    std::unique_ptr<QSystemTrayIcon> icon_;
+    std::unique_ptr<DesktopMenu> menu_;
+    bool toldNoTray_ = false;
+};
+
+}  // namespace desktop

@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <QFont>
+#include <QImage>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/Log.h"
+#include "desktop/ChildProcess.h"
+#include "desktop/HeadlessDesktop.h"
+#include "desktop/TrayFixture.h"
+#include "desktop/TrayToolkit.h"
+#include "platform/desktop/DesktopBundle.h"
+#include "platform/desktop/DesktopFonts.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+std::string readFrom(const std::string& path, uintmax_t offset = 0) {
+    std::ifstream file(path, std::ios::binary);
+    file.seekg(static_cast<std::streamoff>(offset));
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+uintmax_t sizeOf(const std::string& path) {
+    std::error_code missing;
+    const uintmax_t size = fs::file_size(path, missing);
+    return missing ? 0 : size;
+}
+
+// `cmake --install` of this build into a scratch prefix, and what else a test runs there.
+class InstallTest : public TrayToolkit {
+protected:
+    ~InstallTest() override { fs::remove_all(scratch_); }
+
+    // Runs a shell command; its output goes to a file that failures show.
+    bool run(const std::string& command) {
+        const std::string output = scratch_ + "/output.txt";
+        fs::create_directories(scratch_);
+        const int status = std::system((command + " >" + output + " 2>&1").c_str());
+        lastOutput_ = readFrom(output);
+        return status == 0;
+    }
+    void install() {
+        ASSERT_TRUE(run("cmake --install " VELTRIN_BUILD_DIR " --prefix " + prefix_))
+            << lastOutput_;
+    }
+    bool installed(const std::string& path) { return fs::is_regular_file(prefix_ + "/" + path); }
+
+    std::string scratch_ =
+        (fs::temp_directory_path() / ("veltrin-install-" + std::to_string(getpid()))).string();
+    std::string prefix_ = scratch_ + "/prefix";
+    std::string lastOutput_;
+};
+
+TEST_F(InstallTest, PutsProgramResourcesEntryIconAndLicenceInTheirPlaces) {
+    install();
+    for (const char* path :
+         {"bin/veltrin", "share/veltrin/AppIcon.png", "share/veltrin/Fonts/Outfit-SemiBold.ttf",
+          "share/veltrin/Symbols/pin.png", "share/applications/veltrin.desktop",
+          "share/icons/hicolor/48x48/apps/veltrin.png",
+          "share/icons/hicolor/256x256/apps/veltrin.png", "share/doc/veltrin/OFL.txt"})
+        EXPECT_TRUE(installed(path)) << path;
+    EXPECT_TRUE(run("desktop-file-validate " + prefix_ + "/share/applications/veltrin.desktop"))
+        << lastOutput_;
+    const QImage icon(
+        QString::fromStdString(prefix_ + "/share/icons/hicolor/48x48/apps/veltrin.png"));
+    EXPECT_EQ(icon.size(), QSize(48, 48));  // the theme's folder names the size
+}
+
+TEST_F(InstallTest, InstalledFontsAreKnownByTheirPostScriptNamesAndWeights) {
+    install();
+    desktop::DesktopBundle bundle(prefix_ + "/share/veltrin");
+    desktop::DesktopFonts fonts;
+    const auto urls = bundle.urlsForResources("ttf", "Fonts");
+    ASSERT_TRUE(urls);
+    ASSERT_EQ(urls->size(), 4u);
+    for (const auto& url : *urls)
+        EXPECT_TRUE(fonts.registerFontsForURL(url, platform::Fonts::processScope)) << url;
+    const std::pair<const char*, int> expected[] = {{"Outfit-Regular", 400},
+                                                    {"Outfit-SemiBold", 600},
+                                                    {"Outfit-Bold", 700},
+                                                    {"Outfit-Black", 900}};
+    for (const auto& [name, weight] : expected) {
+        const auto font = fonts.fontWithName(name, 20);
+        ASSERT_TRUE(font) << name;
+        EXPECT_EQ(font->weight, weight) << name;
+        EXPECT_EQ(fonts.toolkitFont(*font).family(), "Outfit") << name;
+    }
+    EXPECT_FALSE(fonts.fontWithName("Outfit-Medium", 20));
+}
+
+TEST_F(InstallTest, AFontFileThatIsNotAFontIsNamedAndSkipped) {
+    fs::create_directories(scratch_);
+    const std::string broken = scratch_ + "/Outfit-Broken.ttf";
+    std::ofstream(broken) << "not a font";
+    desktop::DesktopFonts fonts;
+    EXPECT_FALSE(fonts.registerFontsForURL(broken, platform::Fonts::processScope));
+    EXPECT_FALSE(fonts.fontWithName("Outfit-Broken", 12));
+    EXPECT_NE(log().find("fonts: cannot register " + broken), std::string::npos) << log();
+}
+
+TEST_F(InstallTest, InstalledProgramFindsItsResourcesUnderItsPrefix) {
+    install();
+    HeadlessDesktop desktop;
+    desktop.startTray();
+    fs::create_directories(scratch_ + "/home/runtime");
+    fs::permissions(scratch_ + "/home/runtime", fs::perms::owner_all);
+    const uintmax_t logStart = sizeOf(logPath);
+    ChildProcess::Spec spec;
+    spec.arguments = {prefix_ + "/bin/veltrin"};
+    spec.environment = {{"DISPLAY", desktop.display()},
+                        {"HOME", scratch_ + "/home"},
+                        {"XDG_CONFIG_HOME", scratch_ + "/home/config"},
+                        {"XDG_RUNTIME_DIR", scratch_ + "/home/runtime"}};
+    ChildProcess veltrin(spec);
+    const auto ownLog = [&] { return readFrom(logPath, logStart); };
+    const std::string found = "bundle: resources in " + prefix_ + "/share/veltrin";
+    EXPECT_TRUE(XDriver::waitUntil([&] { return ownLog().find(found) != std::string::npos; }, 30s))
+        << ownLog();
+    EXPECT_TRUE(
+        XDriver::waitUntil([&] { return trayIconOf(desktop.x(), veltrin.pid()).has_value(); }, 10s))
+        << ownLog();
+    EXPECT_EQ(ownLog().find("fonts: cannot register"), std::string::npos) << ownLog();
+    EXPECT_EQ(ownLog().find("images:"), std::string::npos) << ownLog();
+    veltrin.stop();
+}
+
+TEST_F(InstallTest, DebianPackageNamesItsRunTimeDependencies) {
+    ASSERT_TRUE(run("cpack -G DEB --config " VELTRIN_BUILD_DIR "/CPackConfig.cmake -B " + scratch_ +
+                    "/package"))
+        << lastOutput_;
+    std::string package;
+    for (const auto& entry : fs::directory_iterator(scratch_ + "/package"))
+        if (entry.path().extension() == ".deb") package = entry.path().string();
+    ASSERT_FALSE(package.empty()) << lastOutput_;
+    ASSERT_TRUE(run("dpkg-deb -f " + package + " Depends")) << lastOutput_;
+    const std::string depends = lastOutput_;
+    for (const char* library : {"libqt6widgets6", "libqt6gui6", "libxcb1", "libxcb-composite0"})
+        EXPECT_NE(depends.find(library), std::string::npos) << library << " in " << depends;
+    ASSERT_TRUE(run("dpkg-deb -c " + package)) << lastOutput_;
+    for (const char* path : {"./usr/bin/veltrin", "./usr/share/applications/veltrin.desktop",
+                             "./usr/share/veltrin/Fonts/Outfit-Black.ttf",
+                             "./usr/share/icons/hicolor/128x128/apps/veltrin.png"})
+        EXPECT_NE(lastOutput_.find(path), std::string::npos) << path;
+}
+
+}  // namespace
