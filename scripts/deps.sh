@@ -6,7 +6,7 @@ VELTRIN_PACKAGES="cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-d
 # What the desktop tests and the headless scripts/run start: X server, window manager,
 # tray host, compositing manager, and the X tools they call.
 VELTRIN_PACKAGES="$VELTRIN_PACKAGES xvfb openbox trayer xdotool x11-utils x11-xserver-utils
-    xcompmgr xauth"
+    xcompmgr xauth desktop-file-utils dpkg-dev"
 
 veltrin_install_missing() {
     local missing=()
