@@ -125,8 +125,10 @@ void MirrorPanel::applyFrame(const platform::Rect& frame) {
     transaction.begin();
     transaction.setDisableActions(true);
     panel_->setFrame(target, true);
-    // The picture keeps the real window's size, so a resized window is shown whole.
-    contentLayer_->setFrame({FrameStyle::pad, FrameStyle::pad, frame.width, frame.height});
+    // The picture keeps the real window's size, so a resized window is shown whole; a mere
+    // move leaves the layers alone, so nothing needs drawing again.
+    if (contentLayer_->frame().size() != frame.size())
+        contentLayer_->setFrame({FrameStyle::pad, FrameStyle::pad, frame.width, frame.height});
     transaction.commit();
 }
 

@@ -22,7 +22,6 @@ public:
 
     // The toolkit's connection. Main thread only, except for plain requests.
     X11Connection& main() const { return *main_; }
-    const std::shared_ptr<X11Connection>& mainShared() const { return main_; }
     X11EventHub& events() { return events_; }
     const std::string& displayName() const { return displayName_; }
     // A connection of its own for a worker thread; nothing when the display is gone.

@@ -236,12 +236,6 @@ platform::Point X11WindowModel::origin() const {
     return origin_;
 }
 
-bool X11WindowModel::isFrame(xcb_window_t window) const {
-    std::lock_guard lock(mutex_);
-    return std::any_of(clients_.begin(), clients_.end(),
-                       [window](const X11Client& c) { return c.frame == window; });
-}
-
 int X11WindowModel::addGeometryListener(GeometryListener listener) {
     listeners_.push_back({nextToken_, std::move(listener), nullptr});
     return nextToken_++;

@@ -37,7 +37,6 @@ public:
     bool bounds(xcb_window_t window, platform::Rect& rect) const;
     // Root coordinates of the global origin.
     platform::Point origin() const;
-    bool isFrame(xcb_window_t window) const;
 
     // Told of every change of the managed windows' rectangles, mapping or the origin.
     X11ChangeSignal& changes() { return changes_; }
