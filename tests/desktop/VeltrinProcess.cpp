@@ -51,6 +51,7 @@ VeltrinProcess::VeltrinProcess(const std::optional<std::string>& display,
                         {"QUELM_PIN_TEST", std::nullopt}};
     for (const auto& [name, value] : environment)
         spec.environment[name] = value;
+    configHome_ = *spec.environment["XDG_CONFIG_HOME"];
     spec.stdoutFd = openOutput(home_ + "/stdout");
     spec.stderrFd = openOutput(home_ + "/stderr");
     process_ = std::make_unique<ChildProcess>(spec);

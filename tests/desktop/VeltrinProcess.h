@@ -36,7 +36,7 @@ public:
     void stop() { process_->stop(); }
     // Its private folder: HOME, with the preferences under config/veltrin/veltrin.ini.
     const std::string& home() const { return home_; }
-    std::string settingsPath() const { return home_ + "/config/veltrin/veltrin.ini"; }
+    std::string settingsPath() const { return configHome_ + "/veltrin/veltrin.ini"; }
 
     std::string standardOutput() const;
     std::string standardError() const;
@@ -49,6 +49,7 @@ public:
 
 private:
     std::string home_;
+    std::string configHome_;  // where its settings live
     uintmax_t logStart_ = 0;
     std::unique_ptr<ChildProcess> process_;
 };

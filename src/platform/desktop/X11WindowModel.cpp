@@ -102,11 +102,16 @@ void X11WindowModel::refreshOrigin() {
     changes_.notify();
 }
 
+// The toolkit shares this connection, and a window's event mask belongs to the connection:
+// our own settings window keeps the key and expose events the toolkit selected on it.
 void X11WindowModel::watchClient(xcb_window_t window) {
     xcb_connection_t* c = context_.main().get();
-    // The client may be gone already; its error is of no interest.
-    const auto cookie =
-        xcb_change_window_attributes_checked(c, window, XCB_CW_EVENT_MASK, &clientEvents);
+    const auto attributes =
+        xreply(xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, window), nullptr));
+    if (!attributes) return;  // gone already
+    const uint32_t mask = attributes->your_event_mask | clientEvents;
+    if (mask == attributes->your_event_mask) return;
+    const auto cookie = xcb_change_window_attributes_checked(c, window, XCB_CW_EVENT_MASK, &mask);
     xcb_discard_reply(c, cookie.sequence);
 }
 
