@@ -47,6 +47,18 @@ void SettingsDesktopFixture::click(Spot spot) {
     x.click(rect.x + spot.x, rect.y + spot.y);
 }
 
+bool SettingsDesktopFixture::startRecording() {
+    click(recorder);
+    return XDriver::waitUntil([&] { return showsRecording(); }, 3s);
+}
+
+// The amber of a recording shortcut, left of its text.
+bool SettingsDesktopFixture::showsRecording() {
+    const XDriver::Rect rect = settingsRect();
+    const uint32_t pixel = x.pixel(rect.x + recorder.x - 150, rect.y + recorder.y);
+    return int((pixel >> 16) & 0xFF) - int(pixel & 0xFF) > 80;
+}
+
 std::vector<uint32_t> SettingsDesktopFixture::frameColours() {
     std::vector<uint32_t> colours;
     for (const auto& panel : panels())

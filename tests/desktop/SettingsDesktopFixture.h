@@ -30,6 +30,10 @@ protected:
     xcb_window_t settingsWindow();  // the client window, once it has the focus
     XDriver::Rect settingsRect();
     void click(Spot spot);
+    // Clicks the shortcut, then waits until it shows that it records, as a user does before
+    // typing: the toolkit hands clicks on later than the root's key grabs see their keys.
+    bool startRecording();
+    bool showsRecording();
     // The colour of each pinned panel's frame, at the middle of its left edge.
     std::vector<uint32_t> frameColours();
     std::string storedSettings() const;

@@ -90,10 +90,11 @@ TEST_F(SettingsWindowTest, RecordsCombinationsTypedOnTheKeyboard) {
     TestClient client(desktop.display(), {.width = 300, .height = 200, .x = 60, .y = 60});
     openSettings();
 
-    click(recorder);
+    ASSERT_TRUE(startRecording()) << diagnostics("not-recording");
     x.key("alt+p");  // the current shortcut is paused while recording
-    x.key("escape");
     EXPECT_FALSE(veltrin->waitForLogLine("hotkey PRESSED fired", 1s));
+    x.key("escape");
+    EXPECT_TRUE(XDriver::waitUntil([&] { return !showsRecording(); }, 3s));
     EXPECT_TRUE(panels().empty());
     const std::string log = veltrin->log();
     size_t registrations = 0;
@@ -102,7 +103,7 @@ TEST_F(SettingsWindowTest, RecordsCombinationsTypedOnTheKeyboard) {
         ++registrations;
     EXPECT_EQ(registrations, 1u) << "Escape registered something:\n" << log;
 
-    click(recorder);
+    ASSERT_TRUE(startRecording()) << diagnostics("not-recording");
     x.key("ctrl+alt+k");
     EXPECT_TRUE(veltrin->waitForLogLine("hotkey: Register kc=40 mods=6144 err=0", 3s))
         << veltrin->log();

@@ -14,7 +14,10 @@ void TrayToolkit::SetUpTestSuite() {
     static int argc = 1;
     static char name[] = "veltrin_desktop_tests";
     static char* argv[] = {name, nullptr};
-    static QGuiApplication application(argc, argv);  // lives as long as the process
+    // Never destroyed: at exit the toolkit's own font cache goes first, and the application's
+    // destructor would then crash reaching it.
+    static auto* application = new QGuiApplication(argc, argv);
+    (void)application;
 }
 
 TrayToolkit::TrayToolkit() {
