@@ -118,7 +118,11 @@ void GoalTable::addCpu(const std::string& size, bool animate, double totalLimit)
         info(what + ": Veltrin", veltrin, "%");
     atMost(what + ": Veltrin + X server's extra", n, figures_.counter(n, "", "total_extra_pct"),
            totalLimit, "%");
-    info("  Veltrin unpinned", figures_.counter(n, "", "veltrin_unpinned_pct"), "%");
+    const auto unpinned = figures_.counter(n, "", "veltrin_unpinned_pct");
+    if (animate)
+        info("  Veltrin unpinned", unpinned, "%");
+    else  // the client stays still: the program is idle with nothing pinned
+        atMost("idle, nothing pinned, tray icon shown: Veltrin", n, unpinned, 0.1, "%");
     info("  X server pinned", figures_.counter(n, "", "xserver_pinned_pct"), "%");
     info("  X server unpinned", figures_.counter(n, "", "xserver_unpinned_pct"), "%");
 }

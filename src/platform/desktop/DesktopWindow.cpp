@@ -79,10 +79,9 @@ platform::Rect frameOfRoot(const QRect& rect, const platform::Point& origin) {
 
 DesktopWindow::DesktopWindow(X11Context& context, DesktopTransaction& transaction,
                              const platform::Rect& contentRect, uint64_t styleMask)
-    : transaction_(transaction),
+    : DesktopWindowAttributes(contentRect, styleMask),
+      transaction_(transaction),
       x11_(context),
-      frame_(contentRect),
-      styleMask_(styleMask),
       bridge_(std::make_unique<Bridge>(*this)) {}
 
 DesktopWindow::~DesktopWindow() {

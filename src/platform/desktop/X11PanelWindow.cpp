@@ -43,7 +43,9 @@ uint16_t pixels(double length) {
 
 X11PanelWindow::X11PanelWindow(X11Context& context, DesktopTransaction& transaction,
                                const platform::Rect& contentRect, uint64_t styleMask)
-    : context_(context), transaction_(transaction), frame_(contentRect), styleMask_(styleMask) {}
+    : DesktopWindowAttributes(contentRect, styleMask),
+      context_(context),
+      transaction_(transaction) {}
 
 X11PanelWindow::~X11PanelWindow() {
     if (contentView_ && contentView_->layer()) transaction_.removeTree(contentView_->layer().get());

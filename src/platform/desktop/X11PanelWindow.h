@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/Window.h"
+#include "platform/desktop/DesktopWindowAttributes.h"
 #include "platform/desktop/X11LayerPainter.h"
 
 namespace desktop {
@@ -21,7 +21,7 @@ class DesktopTransaction;
 // directly above the topmost managed window so that other programs' menus and tooltips
 // still show above it. Without a compositing manager its outline is a shape mask, so
 // rounded corners show what lies beneath instead of black.
-class X11PanelWindow : public platform::Window,
+class X11PanelWindow : public DesktopWindowAttributes,
                        public std::enable_shared_from_this<X11PanelWindow> {
 public:
     X11PanelWindow(X11Context& context, DesktopTransaction& transaction,
@@ -33,37 +33,15 @@ public:
     xcb_window_t id() const { return window_; }
     bool usesAlpha() const { return argb_; }
 
-    platform::Rect frame() const override { return frame_; }
     void setFrame(const platform::Rect& frame, bool display) override;
     void setFrameOrigin(const platform::Point& origin) override;
 
-    uint64_t styleMask() const override { return styleMask_; }
-    int level() const override { return level_; }
-    void setLevel(int level) override { level_ = level; }
-    platform::Color backgroundColor() const override { return background_; }
-    void setBackgroundColor(const platform::Color& color) override { background_ = color; }
-    bool hasShadow() const override { return hasShadow_; }
-    void setHasShadow(bool flag) override { hasShadow_ = flag; }
-    bool isOpaque() const override { return opaque_; }
-    void setOpaque(bool flag) override { opaque_ = flag; }
-    bool isReleasedWhenClosed() const override { return releasedWhenClosed_; }
-    void setReleasedWhenClosed(bool flag) override { releasedWhenClosed_ = flag; }
-    uint64_t collectionBehavior() const override { return collectionBehavior_; }
-    void setCollectionBehavior(uint64_t behavior) override { collectionBehavior_ = behavior; }
-    bool ignoresMouseEvents() const override { return ignoresMouse_; }
     void setIgnoresMouseEvents(bool flag) override;
-    bool isMovableByWindowBackground() const override { return movable_; }
-    void setMovableByWindowBackground(bool flag) override { movable_ = flag; }
-    int titleVisibility() const override { return titleVisibility_; }
-    void setTitleVisibility(int visibility) override { titleVisibility_ = visibility; }
 
-    std::shared_ptr<platform::View> contentView() const override { return contentView_; }
     void setContentView(const std::shared_ptr<platform::View>& view) override;
 
     void makeKeyAndOrderFront() override;
     void orderOut() override;
-    void close() override { orderOut(); }
-    bool isVisible() const override { return visible_; }
     bool isKeyWindow() const override { return false; }  // a panel never takes the keyboard
 
 private:
@@ -79,19 +57,6 @@ private:
 
     X11Context& context_;
     DesktopTransaction& transaction_;
-    platform::Rect frame_;
-    const uint64_t styleMask_;
-    int level_ = 0;
-    platform::Color background_ = platform::Color::white(1);
-    bool hasShadow_ = true;
-    bool opaque_ = true;
-    bool releasedWhenClosed_ = true;
-    uint64_t collectionBehavior_ = 0;
-    bool ignoresMouse_ = false;
-    bool movable_ = false;
-    int titleVisibility_ = 0;
-    bool visible_ = false;
-    std::shared_ptr<platform::View> contentView_;
 
     xcb_window_t window_ = 0;
     xcb_render_picture_t picture_ = 0;
