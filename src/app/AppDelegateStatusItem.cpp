@@ -22,13 +22,13 @@ void AppDelegate::setUpStatusItem() {
     if (button == nullptr) return;
     auto image = platform::images().systemSymbol("pin", "Pin active window");
     if (!image) image = appIconImage();
-    if (!image) {
-        button->setTitle(pushpin);
-        return;
+    if (image) {
+        image->setTemplate(true);
+        button->setImage(image);
+        button->setImagePosition(platform::StatusBarButton::imageOnly);
+    } else {
+        button->setTitle(pushpin);  // still a menu behind it: without one nothing could quit
     }
-    image->setTemplate(true);
-    button->setImage(image);
-    button->setImagePosition(platform::StatusBarButton::imageOnly);
     button->setToolTip(L10n::appName());
     auto menu = std::make_shared<platform::Menu>();
     menu->setDelegate(this);
