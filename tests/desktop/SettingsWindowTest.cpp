@@ -40,6 +40,20 @@ TEST_F(SettingsWindowTest, OpensFocusedCentredAndReopensWhereItWasLeft) {
     EXPECT_EQ(settingsRect(), dragged);
 }
 
+// A desktop that scales text (192 dpi) leaves the window its size in pixels and its place.
+TEST_F(SettingsWindowTest, ScaledTextLeavesTheWindowItsPixelSizeAndPlace) {
+    x.setRootText("RESOURCE_MANAGER", "Xft.dpi:\t192\n");
+    const auto earlier = std::move(veltrin);
+    earlier->stop();
+    relaunch({});
+    openSettings();  // finds it only at 440 x 264
+    const XDriver::Rect opened = settingsRect();
+    const auto workArea = x.cardinals(x.root(), "_NET_WORKAREA");
+    ASSERT_GE(workArea.size(), 4u);
+    EXPECT_NEAR(opened.x, workArea[0] + workArea[2] / 2.0 - 220, 1) << opened;
+    EXPECT_NEAR(opened.y, workArea[1] + workArea[3] / 2.0 - 132, 1) << opened;
+}
+
 // The frames of every pinned window take the colour at once; the clear swatch removes them,
 // and that choice outlives the program.
 TEST_F(SettingsWindowTest, SwatchesRecolourPinnedFramesAndTheChoiceIsKept) {

@@ -76,6 +76,12 @@ xcb_window_t XDriver::selectionOwner(const std::string& selection) {
     return reply != nullptr ? reply->owner : XCB_NONE;
 }
 
+void XDriver::setRootText(const std::string& property, const std::string& text) {
+    xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, root(), atom(property), XCB_ATOM_STRING,
+                        8, static_cast<uint32_t>(text.size()), text.data());
+    sync();
+}
+
 void XDriver::sendRootMessage(xcb_window_t window, const std::string& type,
                               std::vector<uint32_t> data) {
     xcb_client_message_event_t message{};

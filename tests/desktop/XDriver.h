@@ -62,6 +62,8 @@ public:
     std::optional<uint32_t> cardinal(xcb_window_t window, const std::string& property,
                                      xcb_atom_t type = XCB_ATOM_CARDINAL);
     xcb_window_t selectionOwner(const std::string& selection);
+    // A text property of the root window, as xrdb sets RESOURCE_MANAGER.
+    void setRootText(const std::string& property, const std::string& text);
     // A client message to the root window, as pagers and clients send them to the WM.
     void sendRootMessage(xcb_window_t window, const std::string& type, std::vector<uint32_t> data);
     // Whether the extension (its X protocol name, "Composite", "XInputExtension") is present.

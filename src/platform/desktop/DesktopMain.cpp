@@ -84,6 +84,10 @@ int runDesktop(int argc, char** argv) {
         }
     }
     qputenv("QT_QPA_PLATFORM", "xcb");
+    // Panels, screens and the settings window all count in X pixels; the toolkit must not
+    // scale its windows by the desktop's text resolution. The tray menu's text still does.
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    qunsetenv("QT_SCALE_FACTOR");
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     auto* x11 = app.nativeInterface<QNativeInterface::QX11Application>();
