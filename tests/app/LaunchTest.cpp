@@ -82,21 +82,4 @@ TEST_F(LaunchTest, ASecondCopyWritesItsStartLineAndEndsBeforePrompting) {
     EXPECT_EQ(selfTestLines(), 0);
 }
 
-// Neither a symbol nor an icon file: the item reads as a pin and still opens the whole menu.
-TEST_F(LaunchTest, WithoutAnyImageTheStatusItemIsATitleWithItsMenu) {
-    desktop.shell.images.symbols.clear();
-    desktop.shell.images.namedImages.clear();
-    desktop.shell.resourcesDirectory.reset();
-    launch();
-    const auto item = desktop.shell.menuBar.itemOf(ownPid);
-    ASSERT_TRUE(item && item->simButton());
-    EXPECT_EQ(item->simButton()->title, "\U0001F4CC");
-    EXPECT_FALSE(item->simButton()->image);
-    const auto menu = desktop.shell.menuBar.openMenu(ownPid);
-    ASSERT_TRUE(menu);
-    EXPECT_EQ(menu->items().size(), 8u);
-    EXPECT_TRUE(desktop.shell.menuBar.choose(ownPid, "Wyj\xC5\x9B\x63ie"));  // quit
-    EXPECT_TRUE(desktop.findProcess(ownPid)->terminated);
-}
-
 }  // namespace

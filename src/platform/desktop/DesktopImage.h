@@ -30,12 +30,17 @@ public:
     // with the colour of the text around it.
     QIcon icon(const QColor& templateColour) const {
         if (!template_ || themed_) return QIcon(QPixmap::fromImage(image_));
-        QImage tinted = image_.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-        QPainter painter(&tinted);
+        return QIcon(QPixmap::fromImage(tinted(templateColour)));
+    }
+    QImage tinted(const QColor& colour) const { return tint(image_, colour); }
+    // The image's shape alone, filled with one colour.
+    static QImage tint(const QImage& image, const QColor& colour) {
+        QImage shape = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        QPainter painter(&shape);
         painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
-        painter.fillRect(tinted.rect(), templateColour);
+        painter.fillRect(shape.rect(), colour);
         painter.end();
-        return QIcon(QPixmap::fromImage(tinted));
+        return shape;
     }
 
 private:

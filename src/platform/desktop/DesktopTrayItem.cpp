@@ -15,8 +15,27 @@ namespace {
 
 constexpr int titleIconSide = 22;
 
-QColor trayColour() {
-    return QGuiApplication::palette().color(QPalette::WindowText);
+// A tray cannot ask whether its panel is light or dark: a light shape in a dark rim reads
+// on both.
+QIcon rimmed(QImage shape) {
+    const qreal ratio = shape.devicePixelRatio();
+    shape.setDevicePixelRatio(1);  // the rim is one pixel of the file, drawn 1:1
+    const QImage rim = DesktopImage::tint(shape, QColor(0, 0, 0, 210));
+    QImage canvas(shape.size(), QImage::Format_ARGB32_Premultiplied);
+    canvas.fill(Qt::transparent);
+    QPainter painter(&canvas);
+    for (const QPoint offset : {QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1), QPoint(0, 1),
+                                QPoint(-1, -1), QPoint(1, 1), QPoint(-1, 1), QPoint(1, -1)})
+        painter.drawImage(offset, rim);
+    painter.drawImage(QPoint(0, 0), DesktopImage::tint(shape, Qt::white));
+    painter.end();
+    canvas.setDevicePixelRatio(ratio);
+    return QIcon(QPixmap::fromImage(canvas));
+}
+
+QIcon trayIcon(const DesktopImage& picture) {
+    if (!picture.isTemplate() || picture.themed()) return picture.icon(Qt::white);
+    return rimmed(picture.image());
 }
 
 // A title in a square picture, since a tray shows no text.
@@ -27,10 +46,9 @@ QIcon titleIcon(const QString& title) {
     QFont font = painter.font();
     font.setPixelSize(titleIconSide - 6);
     painter.setFont(font);
-    painter.setPen(trayColour());
     painter.drawText(canvas.rect(), Qt::AlignCenter, title);
     painter.end();
-    return QIcon(QPixmap::fromImage(canvas));
+    return rimmed(canvas);
 }
 
 }  // namespace
@@ -56,7 +74,7 @@ void DesktopTrayItem::setMenu(std::shared_ptr<platform::Menu> menu) {
 
 void DesktopTrayItem::setImage(std::shared_ptr<platform::Image> image) {
     const auto* picture = dynamic_cast<const DesktopImage*>(image.get());
-    icon_->setIcon(picture != nullptr ? picture->icon(trayColour()) : QIcon());
+    icon_->setIcon(picture != nullptr ? trayIcon(*picture) : QIcon());
     if (picture != nullptr) show();
 }
 
