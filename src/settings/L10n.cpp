@@ -43,9 +43,9 @@ std::string shortcutLabel() {
 std::string pressShortcut() {
     return pick("Press shortcut\u2026", "Wciśnij kombinację\u2026");
 }
-std::string keyNotOnLayout() {
-    return pick("Key not on this layout \u2013 try another",
-                "Klawisza nie ma w tym układzie \u2013 wybierz inny");
+std::string keyUnusable() {
+    return pick("Can\u2019t use this key \u2013 try another",
+                "Klawisz niedostępny \u2013 wybierz inny");
 }
 std::string languageLabel() {
     return pick("Language", "Język");

@@ -17,7 +17,7 @@ std::string appName();
 std::string borderColorLabel();
 std::string shortcutLabel();
 std::string pressShortcut();
-std::string keyNotOnLayout();
+std::string keyUnusable();
 std::string languageLabel();
 std::string swatchNone();
 

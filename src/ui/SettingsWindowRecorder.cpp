@@ -43,8 +43,9 @@ void SettingsWindow::tapRecord() {
             if (event.keyCode == escapeKey) {
                 self->finishRecording(true, 0, 0);
             } else if (!platform::keyNaming().hasKey(event.keyCode)) {
-                // A shortcut on it could never be pressed: say so and wait for another key.
-                self->recButton->setTitle(L10n::keyNotOnLayout());
+                // No key code names it, or the layout cannot press it: a shortcut on it would
+                // never fire. Say so and wait for another key.
+                self->recButton->setTitle(L10n::keyUnusable());
             } else {
                 self->finishRecording(false, event.keyCode, Settings::mask(event.modifierFlags));
             }

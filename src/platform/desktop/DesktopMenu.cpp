@@ -38,7 +38,12 @@ QString plainTitle(const std::string& title) {
 
 DesktopMenu::DesktopMenu(std::shared_ptr<platform::Menu> menu)
     : model_(std::move(menu)), menu_(std::make_unique<QMenu>()) {
-    QObject::connect(menu_.get(), &QMenu::aboutToShow, [this] { rebuild(); });
+    QObject::connect(menu_.get(), &QMenu::aboutToShow, [this] {
+        rebuild();
+        flog("tray: menu opened: " + describe());
+    });
+    // A tray host on the session bus may read the items without announcing an opening.
+    rebuild();
 }
 
 DesktopMenu::~DesktopMenu() = default;
@@ -48,7 +53,6 @@ void DesktopMenu::rebuild() {
     menu_->clear();
     for (const auto& item : model_->items())
         addItem(*item);
-    flog("tray: menu opened: " + describe());
 }
 
 void DesktopMenu::addItem(const platform::MenuItem& item) {

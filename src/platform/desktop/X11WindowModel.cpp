@@ -10,8 +10,6 @@
 namespace desktop {
 namespace {
 
-// The toolkit shares this connection and its root mask: keep the structure events it selected,
-// which carry the tray manager's announcement when a tray host starts.
 constexpr uint32_t rootEvents = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY |
                                 XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_PROPERTY_CHANGE;
 constexpr uint32_t clientEvents = XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_PROPERTY_CHANGE;
@@ -26,7 +24,7 @@ X11WindowModel::~X11WindowModel() {
 
 void X11WindowModel::start() {
     X11Connection& x = context_.main();
-    xcb_change_window_attributes(x.get(), x.root(), XCB_CW_EVENT_MASK, &rootEvents);
+    addEvents(x.root(), rootEvents);
     if (const auto* randr = xcb_get_extension_data(x.get(), &xcb_randr_id);
         randr && randr->present) {
         randrEventBase_ = randr->first_event;
@@ -102,14 +100,19 @@ void X11WindowModel::refreshOrigin() {
     changes_.notify();
 }
 
-// The toolkit shares this connection, and a window's event mask belongs to the connection:
-// our own settings window keeps the key and expose events the toolkit selected on it.
 void X11WindowModel::watchClient(xcb_window_t window) {
+    addEvents(window, clientEvents);
+}
+
+// The toolkit shares this connection, and a window's event mask belongs to the connection:
+// the root keeps the structure events that announce a tray host, and our own settings
+// window its key and expose events.
+void X11WindowModel::addEvents(xcb_window_t window, uint32_t events) {
     xcb_connection_t* c = context_.main().get();
     const auto attributes =
         xreply(xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, window), nullptr));
     if (!attributes) return;  // gone already
-    const uint32_t mask = attributes->your_event_mask | clientEvents;
+    const uint32_t mask = attributes->your_event_mask | events;
     if (mask == attributes->your_event_mask) return;
     const auto cookie = xcb_change_window_attributes_checked(c, window, XCB_CW_EVENT_MASK, &mask);
     xcb_discard_reply(c, cookie.sequence);

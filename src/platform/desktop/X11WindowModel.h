@@ -62,6 +62,7 @@ private:
     void destroyed(xcb_window_t window);
     void removeClient(xcb_window_t window);
     void watchClient(xcb_window_t window);
+    void addEvents(xcb_window_t window, uint32_t events);
     X11Client* findByFrame(xcb_window_t frame);
     X11Client* findByClient(xcb_window_t window);
     void notifyGeometry(const X11Client& client, bool moved, bool resized);
