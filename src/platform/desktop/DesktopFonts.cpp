@@ -81,14 +81,15 @@ platform::Font DesktopFonts::systemFont(double size, int weight) {
     return {general.family().toStdString(), size, weight, true};
 }
 
+// A face this registry does not know is the desktop's interface font at that size.
 QFont DesktopFonts::toolkitFont(const platform::Font& font) const {
-    QFont result;
     const auto found = font.system ? faces_.end() : faces_.find(font.name);
-    result.setFamily(
-        QString::fromStdString(found != faces_.end() ? found->second.family : font.name));
+    QFont result = found != faces_.end() ? QFont(QString::fromStdString(found->second.family))
+                                         : QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     // A point is a pixel on this desktop, as everywhere else in the backend.
     result.setPixelSize(std::max(1, qRound(font.size)));
-    result.setWeight(static_cast<QFont::Weight>(font.weight));
+    result.setWeight(static_cast<QFont::Weight>(std::clamp(font.weight, 100, 900)));
+    result.setHintingPreference(QFont::PreferNoHinting);
     return result;
 }
 

@@ -1,15 +1,16 @@
 #include "platform/desktop/QtViewPainter.h"
 
 #include <QFont>
-#include <QFontDatabase>
 #include <QPainter>
 #include <QPainterPath>
 
 #include <algorithm>
 
 #include "platform/Button.h"
+#include "platform/Platform.h"
 #include "platform/TextField.h"
 #include "platform/VisualEffectView.h"
+#include "platform/desktop/DesktopFonts.h"
 #include "platform/desktop/QtLayerAnimations.h"
 #include "platform/desktop/QtViewTree.h"
 
@@ -22,18 +23,12 @@ QColor qtColor(const platform::Color& color) {
         float(std::clamp(color.blue, 0.0, 1.0)), float(std::clamp(color.alpha, 0.0, 1.0)));
 }
 
-// A registered font is asked for by its family, the PostScript name up to the weight
-// ("Outfit-SemiBold" is Outfit at 600); anything else is the desktop's own font.
+// The fonts the program registered, by the family their files declare; the desktop's own
+// font where no registry is at hand.
 QFont qtFont(const platform::Font& font) {
-    const auto dash = font.name.find('-');
-    const QString family = QString::fromStdString(font.name.substr(0, dash));
-    QFont qt = !font.system && QFontDatabase::hasFamily(family)
-                   ? QFont(family)
-                   : QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-    qt.setWeight(static_cast<QFont::Weight>(std::clamp(font.weight, 100, 900)));
-    qt.setPixelSize(std::max(1, static_cast<int>(font.size + 0.5)));
-    qt.setHintingPreference(QFont::PreferNoHinting);
-    return qt;
+    if (const auto* fonts = dynamic_cast<const DesktopFonts*>(&platform::fonts()))
+        return fonts->toolkitFont(font);
+    return DesktopFonts().toolkitFont(font);
 }
 
 QPainterPath roundedPath(const QRectF& rect, double radius) {
