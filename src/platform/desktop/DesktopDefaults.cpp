@@ -81,7 +81,8 @@ void DesktopDefaults::reportCorrupt() const {
          " cannot be read; using the defaults until a setting changes");
 }
 
-// The first change to a corrupt file starts afresh; the old bytes stay beside it.
+// The first change to a corrupt file starts afresh; the old bytes stay beside it. A fresh
+// store, since the old one would keep reporting the format error instead of a failed write.
 void DesktopDefaults::prepareWrite() {
     if (!corrupt_) return;
     corrupt_ = false;
@@ -89,7 +90,12 @@ void DesktopDefaults::prepareWrite() {
     QFile::remove(path + ".corrupt");
     if (QFile::copy(path, path + ".corrupt"))
         flog("defaults: kept the unreadable settings as " + path.toStdString() + ".corrupt");
-    settings_->clear();
+    else
+        flog("defaults: cannot keep the unreadable settings aside; " + path.toStdString() +
+             " starts afresh");
+    settings_.reset();
+    QFile::remove(path);
+    settings_ = std::make_unique<QSettings>(path, QSettings::IniFormat);
 }
 
 void DesktopDefaults::write() {
