@@ -17,14 +17,9 @@ if(VELTRIN_DESKTOP_BENCH_SOURCES AND TARGET veltrin_test_client)
   add_dependencies(veltrin_desktop_bench veltrin veltrin_test_client)
 endif()
 
-# bench/Settings*: the settings window's first showing, frame rate and idle cost. They need the
-# toolkit, so they are kept out of the simulated desktop's benchmark program.
+# bench/Settings*: the settings window's first showing, frame rate and idle cost, on the
+# toolkit.
 file(GLOB VELTRIN_SETTINGS_BENCH_SOURCES CONFIGURE_DEPENDS bench/Settings*.cpp)
-if(TARGET veltrin_bench AND VELTRIN_SETTINGS_BENCH_SOURCES)
-  get_target_property(VELTRIN_SIM_BENCH_SOURCES veltrin_bench SOURCES)
-  list(REMOVE_ITEM VELTRIN_SIM_BENCH_SOURCES ${VELTRIN_SETTINGS_BENCH_SOURCES})
-  set_property(TARGET veltrin_bench PROPERTY SOURCES ${VELTRIN_SIM_BENCH_SOURCES})
-endif()
 if(VELTRIN_SETTINGS_BENCH_SOURCES)
   add_executable(veltrin_settings_bench ${VELTRIN_SETTINGS_BENCH_SOURCES}
     tests/desktop/HeadlessDesktop.cpp tests/desktop/ChildProcess.cpp tests/desktop/XDriver.cpp

@@ -9,6 +9,11 @@ if(VELTRIN_DESKTOP_TEST_SOURCES)
   target_link_libraries(veltrin_desktop_tests PRIVATE veltrin_desktop veltrin_simulate
     PkgConfig::XCB PNG::PNG GTest::gtest GTest::gmock GTest::gtest_main)
   target_compile_definitions(veltrin_desktop_tests PRIVATE VELTRIN_BINARY="$<TARGET_FILE:veltrin>")
+  # The install and screenshot tests run cmake --install, cpack and the screenshots script on
+  # this very build; the tray, symbol and font tests use the toolkit in the test process.
+  target_compile_definitions(veltrin_desktop_tests PRIVATE
+    VELTRIN_BUILD_DIR="${CMAKE_BINARY_DIR}" VELTRIN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  target_link_libraries(veltrin_desktop_tests PRIVATE Qt6::Gui)
   add_dependencies(veltrin_desktop_tests veltrin)
   if(TARGET veltrin_test_client)
     target_compile_definitions(veltrin_desktop_tests PRIVATE

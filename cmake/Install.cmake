@@ -17,15 +17,6 @@ endforeach()
 install(FILES resources/Fonts/OFL.txt resources/Fonts/README.md
   DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
-# The install and screenshot tests run cmake --install, cpack and the screenshots script
-# on this very build; the tray, symbol and
-# font tests also use the toolkit in the test process.
-if(TARGET veltrin_desktop_tests)
-  target_compile_definitions(veltrin_desktop_tests PRIVATE
-    VELTRIN_BUILD_DIR="${CMAKE_BINARY_DIR}" VELTRIN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-  target_link_libraries(veltrin_desktop_tests PRIVATE Qt6::Gui)
-endif()
-
 set(CPACK_PACKAGE_NAME veltrin)
 set(CPACK_PACKAGE_VERSION 0.1.0)
 set(CPACK_PACKAGE_CONTACT "Veltrin developers <veltrin@localhost>")

@@ -3,8 +3,6 @@
 #include <QColor>
 #include <QIcon>
 #include <QImage>
-#include <QPainter>
-#include <QPixmap>
 
 #include "platform/Image.h"
 
@@ -28,20 +26,10 @@ public:
 
     // What a menu or tray shows: a template image of our own keeps only its shape, filled
     // with the colour of the text around it.
-    QIcon icon(const QColor& templateColour) const {
-        if (!template_ || themed_) return QIcon(QPixmap::fromImage(image_));
-        return QIcon(QPixmap::fromImage(tinted(templateColour)));
-    }
+    QIcon icon(const QColor& templateColour) const;
     QImage tinted(const QColor& colour) const { return tint(image_, colour); }
     // The image's shape alone, filled with one colour.
-    static QImage tint(const QImage& image, const QColor& colour) {
-        QImage shape = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-        QPainter painter(&shape);
-        painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
-        painter.fillRect(shape.rect(), colour);
-        painter.end();
-        return shape;
-    }
+    static QImage tint(const QImage& image, const QColor& colour);
 
 private:
     QImage image_;
