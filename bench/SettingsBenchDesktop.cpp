@@ -4,8 +4,10 @@
 
 #include <QAbstractNativeEventFilter>
 #include <QApplication>
+#include <QEventLoop>
 #include <QMouseEvent>
 #include <QRasterWindow>
+#include <QTimer>
 
 #include <filesystem>
 #include <stdexcept>
@@ -116,14 +118,12 @@ bool SettingsBenchDesktop::pumpUntil(const std::function<bool()>& condition,
     return true;
 }
 
+// A real wait in the event loop: processEvents with a time limit returns at once when
+// nothing is pending, and calling it in a loop would spin.
 void SettingsBenchDesktop::idle(std::chrono::milliseconds duration) {
-    const auto deadline = std::chrono::steady_clock::now() + duration;
-    while (std::chrono::steady_clock::now() < deadline) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents,
-                                        static_cast<int>(std::max<int64_t>(left.count(), 1)));
-    }
+    QEventLoop loop;
+    QTimer::singleShot(duration, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 void SettingsBenchDesktop::clickLauncher() {
