@@ -3,11 +3,12 @@
 
 #include <atomic>
 #include <future>
+#include <memory>
 #include <thread>
 
-#include "desktop/CaptureDesktop.h"
 #include "desktop/CaptureRecorder.h"
 #include "desktop/CaptureTestWindow.h"
+#include "desktop/HeadlessDesktop.h"
 #include "platform/desktop/X11Connection.h"
 #include "platform/desktop/X11Context.h"
 #include "platform/desktop/X11Services.h"
@@ -30,14 +31,11 @@ struct Outcome {
 
 class CaptureStreamTest : public testing::Test {
 protected:
-    static void SetUpTestSuite() { desktop_ = new CaptureDesktop; }
-    static void TearDownTestSuite() {
-        delete desktop_;
-        desktop_ = nullptr;
-    }
+    static void SetUpTestSuite() { desktop_ = std::make_unique<HeadlessDesktop>(); }
+    static void TearDownTestSuite() { desktop_.reset(); }
 
     void SetUp() override {
-        ASSERT_FALSE(display().empty()) << "no headless desktop";
+        ASSERT_NE(desktop_, nullptr) << "no headless desktop";
         auto main = desktop::X11Connection::open(display());
         ASSERT_NE(main, nullptr);
         context_ = std::make_unique<desktop::X11Context>(main, display());
@@ -98,7 +96,7 @@ protected:
         return [colour](const Record& r) { return r.frames > 0 && r.centre == bgra(colour); };
     }
 
-    inline static CaptureDesktop* desktop_ = nullptr;
+    static inline std::unique_ptr<HeadlessDesktop> desktop_;
     std::unique_ptr<desktop::X11Context> context_;
     std::unique_ptr<platform::CaptureStreams> streams_;
 };

@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "desktop/InputDesktop.h"
+#include "desktop/HeadlessDesktop.h"
 #include "desktop/InputMainLoop.h"
 #include "platform/EventTaps.h"
 #include "platform/desktop/X11Monitors.h"
@@ -42,9 +42,9 @@ size_t entriesIn(const char* folder) {
 }
 
 // The device whose buttons XTEST presses; 0 when there is none.
-uint8_t xtestPointer(desktop::X11Connection& x) {
+uint8_t xtestPointer(xcb_connection_t* c) {
     const auto reply = desktop::xreply(xcb_input_xi_query_device_reply(
-        x.get(), xcb_input_xi_query_device(x.get(), XCB_INPUT_DEVICE_ALL), nullptr));
+        c, xcb_input_xi_query_device(c, XCB_INPUT_DEVICE_ALL), nullptr));
     if (!reply) return 0;
     for (auto it = xcb_input_xi_query_device_infos_iterator(reply.get()); it.rem > 0;
          xcb_input_xi_device_info_next(&it)) {
@@ -55,34 +55,34 @@ uint8_t xtestPointer(desktop::X11Connection& x) {
     return 0;
 }
 
-std::vector<uint8_t> buttonMap(desktop::X11Connection& x, uint8_t device) {
+std::vector<uint8_t> buttonMap(xcb_connection_t* c, uint8_t device) {
     const auto reply = desktop::xreply(xcb_input_get_device_button_mapping_reply(
-        x.get(), xcb_input_get_device_button_mapping(x.get(), device), nullptr));
+        c, xcb_input_get_device_button_mapping(c, device), nullptr));
     if (!reply) return {};
     const uint8_t* map = xcb_input_get_device_button_mapping_map(reply.get());
     return std::vector<uint8_t>(map, map + reply->map_size);
 }
 
-void setButtonMap(desktop::X11Connection& x, uint8_t device, const std::vector<uint8_t>& map) {
+void setButtonMap(xcb_connection_t* c, uint8_t device, const std::vector<uint8_t>& map) {
     const auto cookie = xcb_input_set_device_button_mapping(
-        x.get(), device, static_cast<uint8_t>(map.size()), map.data());
-    std::free(xcb_input_set_device_button_mapping_reply(x.get(), cookie, nullptr));
+        c, device, static_cast<uint8_t>(map.size()), map.data());
+    std::free(xcb_input_set_device_button_mapping_reply(c, cookie, nullptr));
 }
 
 class EventTapTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { desktop_ = InputDesktop::start(true); }
+    static void SetUpTestSuite() { desktop_ = std::make_unique<HeadlessDesktop>(); }
     static void TearDownTestSuite() { desktop_.reset(); }
 
     void SetUp() override {
         ASSERT_NE(desktop_, nullptr);
-        open(*desktop_);
+        open(desktop_->display());
     }
 
     void TearDown() override { close(); }
 
-    void open(InputDesktop& desktop) {
-        context_ = InputMainLoop::openContext(desktop.display());
+    void open(const std::string& display) {
+        context_ = InputMainLoop::openContext(display);
         ASSERT_NE(context_, nullptr);
         loop_ = std::make_unique<InputMainLoop>(*context_);
         taps_ = desktop::makeEventTaps(*context_, *loop_);
@@ -112,12 +112,6 @@ protected:
         return tap;
     }
 
-    void click(int x, int y, uint8_t button = 1) {
-        desktop_->moveTo(x, y);
-        desktop_->button(button, true);
-        desktop_->button(button, false);
-    }
-
     bool hears(const Heard& heard, size_t count) {
         return loop_->runUntil([&] { return heard.events.size() >= count; });
     }
@@ -130,7 +124,7 @@ protected:
         return loop_->pending() >= count;
     }
 
-    static inline std::unique_ptr<InputDesktop> desktop_;
+    static inline std::unique_ptr<HeadlessDesktop> desktop_;
     std::unique_ptr<desktop::X11Context> context_;
     std::unique_ptr<InputMainLoop> loop_;
     std::unique_ptr<EventTaps> taps_;
@@ -142,8 +136,8 @@ TEST_F(EventTapTest, ALeftClickReachesAListeningTapOnTheMainThread) {
     const auto tap = listening(record, &heard);
     ASSERT_NE(tap, nullptr);
 
-    click(20, 30, 3);  // not of interest
-    click(300, 200);
+    desktop_->x().click(20, 30, 3);  // not of interest
+    desktop_->x().click(300, 200);
     ASSERT_TRUE(hears(heard, 2));
     loop_->runUntil([] { return false; }, std::chrono::milliseconds(100));
     const std::vector<TapEvent> expected{{EventTaps::leftMouseDown, {300, 200}},
@@ -155,7 +149,7 @@ TEST_F(EventTapTest, ALeftClickReachesAListeningTapOnTheMainThread) {
 
 // A left-handed mouse: its physical button 3 is the left button.
 TEST_F(EventTapTest, TheLeftButtonIsTheOneTheButtonMappingSaysIsLeft) {
-    desktop::X11Connection& x = desktop_->input();
+    xcb_connection_t* x = desktop_->x().connection();
     const uint8_t device = xtestPointer(x);
     ASSERT_NE(device, 0);
     const std::vector<uint8_t> saved = buttonMap(x, device);
@@ -167,30 +161,31 @@ TEST_F(EventTapTest, TheLeftButtonIsTheOneTheButtonMappingSaysIsLeft) {
     const auto tap = listening(record, &heard);
     ASSERT_NE(tap, nullptr);
 
-    click(40, 50, 1);  // now the right button
-    click(60, 70, 3);
+    desktop_->x().click(40, 50, 1);  // now the right button
+    desktop_->x().click(60, 70, 3);
     const bool heardIt = hears(heard, 2);
     setButtonMap(x, device, saved);
     ASSERT_TRUE(heardIt);
     EXPECT_EQ(heard.events[0], (TapEvent{EventTaps::leftMouseDown, {60, 70}}));
 }
 
+// On a desktop of its own: the shared one keeps its monitors.
 TEST_F(EventTapTest, PositionsAreGlobalWhenThePrimaryMonitorIsNotAtTheRootOrigin) {
     close();
-    desktop::X11Connection& x = desktop_->input();
-    ASSERT_TRUE(desktop_->run(
-        {"xrandr", "--setmonitor", "*INPUT-TEST", "800/200x600/150+200+100", "none"}));
-    ASSERT_EQ(desktop::globalOrigin(x), (platform::Point{200, 100}));
-    open(*desktop_);
+    HeadlessDesktop offset;
+    offset.setMonitors({{200, 100, 800, 600}});
+    const auto x = desktop::X11Connection::open(offset.display());
+    ASSERT_NE(x, nullptr);
+    ASSERT_EQ(desktop::globalOrigin(*x), (platform::Point{200, 100}));
+    open(offset.display());
 
     Heard heard;
     const auto tap = listening(record, &heard);
     ASSERT_NE(tap, nullptr);
-    click(500, 400);
+    offset.x().click(500, 400);
     ASSERT_TRUE(hears(heard, 2));
     EXPECT_EQ(heard.events[0], (TapEvent{EventTaps::leftMouseDown, {300, 300}}));
-
-    EXPECT_TRUE(desktop_->run({"xrandr", "--delmonitor", "INPUT-TEST"}));
+    close();
 }
 
 TEST_F(EventTapTest, DisabledRemovedAndInvalidatedTapsHearNothing) {
@@ -205,7 +200,7 @@ TEST_F(EventTapTest, DisabledRemovedAndInvalidatedTapsHearNothing) {
     auto context = std::make_unique<Heard>();
     const auto ended = listening(mustNotBeCalled, context.get());
 
-    click(100, 100);
+    desktop_->x().click(100, 100);
     ASSERT_TRUE(posted(2));
     taps_->invalidate(*ended);  // its clicks are on the main queue already
     context.reset();
@@ -213,7 +208,7 @@ TEST_F(EventTapTest, DisabledRemovedAndInvalidatedTapsHearNothing) {
 
     taps_->enable(*ended, true);
     taps_->addToMainRunLoop(sources_.back());
-    click(120, 100);
+    desktop_->x().click(120, 100);
     ASSERT_TRUE(hears(heard, 4));
     EXPECT_TRUE(neverEnabled.events.empty());
     EXPECT_TRUE(removed.events.empty());
@@ -241,14 +236,13 @@ TEST_F(EventTapTest, TapsShareOneThreadThatEndsWithTheLastTap) {
 
 TEST_F(EventTapTest, ADisplayThatGoesAwayEndsTheTapsQuietly) {
     close();
-    auto doomed = InputDesktop::start(false);
-    ASSERT_NE(doomed, nullptr);
-    open(*doomed);
+    auto doomed = std::make_unique<HeadlessDesktop>();
+    open(doomed->display());
     Heard heard;
     const auto tap = listening(record, &heard);
     ASSERT_NE(tap, nullptr);
 
-    doomed->stopServer();
+    doomed.reset();
     taps_->invalidate(*tap);
     EXPECT_EQ(create(record, &heard), nullptr) << "no display, no tap";
     close();

@@ -136,7 +136,24 @@ void HeadlessDesktop::startWindowManager() {
                    x_->cardinal(*check, "_NET_SUPPORTING_WM_CHECK", XCB_ATOM_WINDOW) == check;
         },
         startTimeout);
-    if (!ready) throw std::runtime_error("openbox did not start on " + display_);
+    if (!ready || !XDriver::waitUntil([this] { return probeIsManaged(); }, startTimeout))
+        throw std::runtime_error("openbox did not start on " + display_);
+}
+
+// openbox names its check window before it manages anything, and a window mapped before
+// then stays unmanaged: a fresh probe each try, gone again before any test starts.
+bool HeadlessDesktop::probeIsManaged() {
+    xcb_connection_t* c = x_->connection();
+    const xcb_window_t probe = xcb_generate_id(c);
+    xcb_create_window(c, XCB_COPY_FROM_PARENT, probe, x_->root(), 0, 0, 10, 10, 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
+    xcb_map_window(c, probe);
+    const bool framed = XDriver::waitUntil([&] { return x_->topLevelOf(probe) != probe; }, 2s);
+    const xcb_window_t frame = x_->topLevelOf(probe);
+    xcb_destroy_window(c, probe);
+    x_->sync();
+    XDriver::waitUntil([&] { return x_->stackIndex(frame) < 0; }, 2s);
+    return framed;
 }
 
 void HeadlessDesktop::waitForSelection(const std::string& selection, bool owned,

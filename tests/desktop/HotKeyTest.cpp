@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "desktop/InputDesktop.h"
+#include "desktop/HeadlessDesktop.h"
 #include "desktop/InputMainLoop.h"
 #include "platform/HotKeys.h"
 #include "platform/desktop/X11Services.h"
@@ -36,7 +36,7 @@ OSStatus recordPress(platform::EventHandlerCallRef, platform::EventRef event, vo
 
 class HotKeyTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { desktop_ = InputDesktop::start(true); }
+    static void SetUpTestSuite() { desktop_ = std::make_unique<HeadlessDesktop>(); }
     static void TearDownTestSuite() { desktop_.reset(); }
 
     void SetUp() override {
@@ -62,11 +62,8 @@ protected:
                                              hotKeys_->applicationEventTarget(), 0, ref);
     }
 
-    void pressAltP() {
-        desktop_->key(XK_Alt_L, true);
-        desktop_->tap(XK_p);
-        desktop_->key(XK_Alt_L, false);
-    }
+    void pressAltP() { EXPECT_TRUE(desktop_->x().key("alt+p")); }
+    void tap(const char* lock) { EXPECT_TRUE(desktop_->x().key(lock)) << lock; }
 
     // True when the handler has seen `count` presses, and no more once all input arrived.
     bool pressesAre(size_t count) {
@@ -78,7 +75,7 @@ protected:
     // The lock variants of Alt + P that a third client cannot take.
     std::vector<uint16_t> variantsHeld() {
         const auto third = desktop::X11Connection::open(desktop_->display());
-        const xcb_keycode_t p = desktop_->keycode(XK_p);
+        const xcb_keycode_t p = desktop_->x().keycode(XK_p);
         std::vector<uint16_t> held;
         const uint16_t lock = XCB_MOD_MASK_LOCK;
         for (const uint16_t locks : {uint16_t{0}, lock, numLock, uint16_t(lock | numLock)}) {
@@ -90,7 +87,7 @@ protected:
         return held;
     }
 
-    static inline std::unique_ptr<InputDesktop> desktop_;
+    static inline std::unique_ptr<HeadlessDesktop> desktop_;
     std::unique_ptr<desktop::X11Context> context_;
     std::unique_ptr<InputMainLoop> loop_;
     std::unique_ptr<platform::HotKeys> hotKeys_;
@@ -106,16 +103,16 @@ TEST_F(HotKeyTest, AltPReachesTheHandlerWithItsIdentifierWhateverTheLocks) {
     ASSERT_TRUE(pressesAre(1));
     EXPECT_EQ(presses_.identifiers[0], testIdentifier);
 
-    desktop_->tap(XK_Num_Lock);
+    tap("num_lock");
     pressAltP();
     EXPECT_TRUE(pressesAre(2)) << "with NumLock on";
-    desktop_->tap(XK_Caps_Lock);
+    tap("caps_lock");
     pressAltP();
     EXPECT_TRUE(pressesAre(3)) << "with NumLock and CapsLock on";
-    desktop_->tap(XK_Num_Lock);
+    tap("num_lock");
     pressAltP();
     EXPECT_TRUE(pressesAre(4)) << "with CapsLock on";
-    desktop_->tap(XK_Caps_Lock);
+    tap("caps_lock");
 }
 
 // As a connection with detectable auto-repeat, like the toolkit's, reports a held key.
@@ -124,7 +121,7 @@ TEST_F(HotKeyTest, RepeatsOfAHeldKeyAndOtherCombinationsAreNoPresses) {
     ASSERT_EQ(registerAltP(ref), platform::noErr);
     xcb_key_press_event_t press{};
     press.response_type = XCB_KEY_PRESS;
-    press.detail = desktop_->keycode(XK_p);
+    press.detail = desktop_->x().keycode(XK_p);
     press.event = context_->main().root();
     press.state = XCB_MOD_MASK_1 | numLock;
     auto release = press;
@@ -152,7 +149,7 @@ TEST_F(HotKeyTest, RepeatsOfAHeldKeyAndOtherCombinationsAreNoPresses) {
 
 TEST_F(HotKeyTest, ACombinationHeldElsewhereFailsAndLeavesNoVariantGrabbed) {
     const auto other = desktop::X11Connection::open(desktop_->display());
-    const xcb_keycode_t p = desktop_->keycode(XK_p);
+    const xcb_keycode_t p = desktop_->x().keycode(XK_p);
     // Only the NumLock variant is taken, so the plain one was grabbed before the refusal.
     xcb_grab_key(other->get(), 0, other->root(), XCB_MOD_MASK_1 | numLock, p, XCB_GRAB_MODE_ASYNC,
                  XCB_GRAB_MODE_ASYNC);
@@ -208,8 +205,8 @@ class HotKeyRemapTest : public HotKeyTest {
 protected:
     void SetUp() override {
         HotKeyTest::SetUp();
-        xcb_connection_t* c = desktop_->input().get();
-        oldCode_ = desktop_->keycode(XK_p);
+        xcb_connection_t* c = desktop_->x().connection();
+        oldCode_ = desktop_->x().keycode(XK_p);
         newCode_ = xcb_get_setup(c)->max_keycode;
         oldKeysyms_ = keysymsOf(c, oldCode_, width_);
         newKeysyms_ = keysymsOf(c, newCode_, width_);
@@ -218,15 +215,17 @@ protected:
         const std::vector<xcb_keysym_t> none(width_, XCB_NO_SYMBOL);
         xcb_change_keyboard_mapping(c, 1, newCode_, width_, oldKeysyms_.data());
         xcb_change_keyboard_mapping(c, 1, oldCode_, width_, none.data());
-        desktop_->sync();
-        ASSERT_EQ(desktop_->keycode(XK_p), newCode_);
+        desktop_->x().sync();
+        desktop_->x().reloadKeyboard();  // presses must use the new code
+        ASSERT_EQ(desktop_->x().keycode(XK_p), newCode_);
     }
 
     void TearDown() override {
-        xcb_connection_t* c = desktop_->input().get();
+        xcb_connection_t* c = desktop_->x().connection();
         xcb_change_keyboard_mapping(c, 1, newCode_, width_, newKeysyms_.data());
         xcb_change_keyboard_mapping(c, 1, oldCode_, width_, oldKeysyms_.data());
-        desktop_->sync();
+        desktop_->x().sync();
+        desktop_->x().reloadKeyboard();
         HotKeyTest::TearDown();
     }
 

@@ -1,9 +1,10 @@
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <set>
 
-#include "desktop/InputDesktop.h"
+#include "desktop/HeadlessDesktop.h"
 #include "platform/desktop/X11KeyCodes.h"
 #include "settings/KeyNames.h"
 #include "settings/Settings.h"
@@ -51,16 +52,16 @@ TEST(KeyCodeTable, ModifierMaskAndFlagsMeanTheSameKeys) {
 
 class KeyCodeMapping : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { desktop_ = InputDesktop::start(false); }
+    static void SetUpTestSuite() { desktop_ = std::make_unique<HeadlessDesktop>(); }
     static void TearDownTestSuite() { desktop_.reset(); }
     void SetUp() override { ASSERT_NE(desktop_, nullptr); }
 
-    static inline std::unique_ptr<InputDesktop> desktop_;
+    static inline std::unique_ptr<HeadlessDesktop> desktop_;
 };
 
 // ISO_Enter is the one named key a PC keyboard lacks.
 TEST_F(KeyCodeMapping, NamedKeysReachXKeyCodesAndComeBackFromAPress) {
-    X11KeyCodes keyCodes(desktop_->input().get());
+    X11KeyCodes keyCodes(desktop_->x().connection());
     for (const auto& [code, name] : keyNames()) {
         const auto keycodes = keyCodes.keycodesOfKeyCode(static_cast<uint32_t>(code));
         if (code == 52) continue;
@@ -75,11 +76,11 @@ TEST_F(KeyCodeMapping, NamedKeysReachXKeyCodesAndComeBackFromAPress) {
 }
 
 TEST_F(KeyCodeMapping, KeypadKeysAndUnnamedKeys) {
-    X11KeyCodes keyCodes(desktop_->input().get());
+    X11KeyCodes keyCodes(desktop_->x().connection());
     xcb_key_press_event_t press{};
-    press.detail = desktop_->keycode(XK_KP_End);
+    press.detail = desktop_->x().keycode(XK_KP_End);
     EXPECT_EQ(keyCodes.strokeOf(press), (desktop::X11KeyStroke{83, 0}));
-    press.detail = desktop_->keycode(XK_Shift_L);
+    press.detail = desktop_->x().keycode(XK_Shift_L);
     EXPECT_FALSE(keyCodes.strokeOf(press));
     EXPECT_EQ(keyCodes.numLockMask(), XCB_MOD_MASK_2);
 }

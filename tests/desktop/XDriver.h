@@ -71,6 +71,10 @@ public:
 
     // Input through XTEST. Combinations as KeyCombination reads them: "alt+p", "num_lock".
     bool key(const std::string& combination);
+    // The first key code that types `keysym`; 0 when no key does.
+    xcb_keycode_t keycode(uint32_t keysym);
+    // Reads the keyboard mapping afresh, after a test changed it.
+    void reloadKeyboard();
     void moveMouse(int x, int y);
     void buttonDown(int button = 1);
     void buttonUp(int button = 1);

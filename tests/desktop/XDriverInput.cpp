@@ -12,18 +12,26 @@ void XDriver::fake(uint8_t type, uint8_t detail, int x, int y) {
 }
 
 void XDriver::fakeKey(uint32_t keysym, bool press) {
+    const xcb_keycode_t code = keycode(keysym);
+    if (code != 0) fake(press ? XCB_KEY_PRESS : XCB_KEY_RELEASE, code);
+}
+
+xcb_keycode_t XDriver::keycode(uint32_t keysym) {
     xcb_keycode_t* codes = xcb_key_symbols_get_keycode(keySymbols_, keysym);
-    if (codes != nullptr && codes[0] != 0) fake(press ? XCB_KEY_PRESS : XCB_KEY_RELEASE, codes[0]);
+    const xcb_keycode_t code = codes != nullptr ? codes[0] : 0;
     std::free(codes);
+    return code;
+}
+
+// The symbols table keeps the mapping it read first, whatever changed since.
+void XDriver::reloadKeyboard() {
+    xcb_key_symbols_free(keySymbols_);
+    keySymbols_ = xcb_key_symbols_alloc(connection_);
 }
 
 bool XDriver::key(const std::string& combination) {
     const auto parsed = KeyCombination::parse(combination);
-    if (!parsed) return false;
-    xcb_keycode_t* codes = xcb_key_symbols_get_keycode(keySymbols_, parsed->keysym);
-    const bool known = codes != nullptr && codes[0] != 0;
-    std::free(codes);
-    if (!known) return false;
+    if (!parsed || keycode(parsed->keysym) == 0) return false;
     for (const uint32_t modifier : parsed->modifierKeys)
         fakeKey(modifier, true);
     fakeKey(parsed->keysym, true);
