@@ -127,7 +127,8 @@ TEST_F(SettingsWindowTest, RecordsCombinationsTypedOnTheKeyboard) {
     EXPECT_TRUE(waitForPanelAt(frameOf(client).grownBy(margin))) << diagnostics("new-shortcut");
 }
 
-// Every text of the open window follows the language buttons; the name stays.
+// Every text of the open window and of the next menu follows the language buttons; the
+// name stays.
 TEST_F(SettingsWindowTest, LanguageButtonsSwitchEveryTextOfTheOpenWindow) {
     openSettings();  // in Polish, the default
     const XDriver::Rect rect = settingsRect();
@@ -165,6 +166,11 @@ TEST_F(SettingsWindowTest, LanguageButtonsSwitchEveryTextOfTheOpenWindow) {
         3s))
         << diagnostics("settings-english");
     EXPECT_EQ(x.capture(title).value_or(Image{}).pixels, polishTitle);
+    const auto items = openMenu();
+    ASSERT_FALSE(items.empty());
+    EXPECT_EQ(items.front(), "Pin active window [Ctrl+P]");
+    x.key("escape");
+    ASSERT_TRUE(XDriver::waitUntil([&] { return !menuWindow(); }, 3s));
 
     click(polishButton);
     EXPECT_TRUE(XDriver::waitUntil([&] { return capture() == polish; }, 3s));
