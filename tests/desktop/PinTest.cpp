@@ -16,11 +16,12 @@ TEST_F(PinTest, AltPLaysAFramedLivePictureExactlyOverTheWindow) {
     const auto panel = pinActive(client);
     const XDriver::Rect r = panel.rect;
     ASSERT_EQ(r, frameOf(client).grownBy(margin)) << diagnostics("pin-rect");
-    // The frame shows on every edge; its rounded corner leaves the corner pixel alone.
-    EXPECT_TRUE(XDriver::similar(x.pixel(r.x + 2, r.y + r.height / 2), frameColor, 8));
-    EXPECT_TRUE(XDriver::similar(x.pixel(r.x + r.width - 3, r.y + r.height / 2), frameColor, 8));
-    EXPECT_TRUE(XDriver::similar(x.pixel(r.x + r.width / 2, r.y + 2), frameColor, 8));
-    EXPECT_TRUE(XDriver::similar(x.pixel(r.x + r.width / 2, r.y + r.height - 3), frameColor, 8));
+    // The frame shows on every edge once drawn; its rounded corner leaves the corner pixel
+    // alone.
+    EXPECT_TRUE(waitForPixel(r.x + 2, r.y + r.height / 2, frameColor));
+    EXPECT_TRUE(waitForPixel(r.x + r.width - 3, r.y + r.height / 2, frameColor));
+    EXPECT_TRUE(waitForPixel(r.x + r.width / 2, r.y + 2, frameColor));
+    EXPECT_TRUE(waitForPixel(r.x + r.width / 2, r.y + r.height - 3, frameColor));
     EXPECT_FALSE(XDriver::similar(x.pixel(r.x, r.y), frameColor, 8));
     // Another window over the real one (partly beside the panel, so that it gets drawn):
     // what shows there now comes from the panel.
