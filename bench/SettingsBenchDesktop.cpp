@@ -16,8 +16,9 @@
 #include "platform/Platform.h"
 #include "platform/desktop/DesktopPlatform.h"
 #include "platform/desktop/DesktopWindow.h"
-#include "platform/desktop/X11Context.h"
-#include "platform/desktop/X11WindowModel.h"
+#include "platform/desktop/x11/X11Context.h"
+#include "platform/desktop/x11/X11Session.h"
+#include "platform/desktop/x11/X11WindowModel.h"
 
 namespace {
 
@@ -70,10 +71,12 @@ struct SettingsBenchDesktop::Toolkit {
         filter = std::make_unique<Filter>(*context);
         application.installNativeEventFilter(filter.get());
         context->windows().start();
+        session = std::make_unique<desktop::X11Session>(*context);
     }
 
     QApplication application;
     std::unique_ptr<desktop::X11Context> context;
+    std::unique_ptr<desktop::X11Session> session;
     std::unique_ptr<Filter> filter;
     std::unique_ptr<Launcher> launcher;
 };
@@ -87,7 +90,7 @@ SettingsBenchDesktop::SettingsBenchDesktop() : headless_(std::make_unique<Headle
     setenv("XDG_CONFIG_HOME", (home_ + "/config").c_str(), 1);
     setenv("QT_QPA_PLATFORM", "xcb", 1);
     toolkit_ = std::make_unique<Toolkit>(0);
-    platform::install(std::make_unique<desktop::DesktopPlatform>(*toolkit_->context));
+    platform::install(std::make_unique<desktop::DesktopPlatform>(*toolkit_->session));
     registerOutfitFonts();
     toolkit_->launcher = std::make_unique<Toolkit::Launcher>([this] {
         if (!settings) settings = std::make_shared<SettingsWindow>();

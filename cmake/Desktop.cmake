@@ -7,7 +7,8 @@ pkg_check_modules(XCB REQUIRED IMPORTED_TARGET
   xcb xcb-composite xcb-damage xcb-shm xcb-xinput xcb-xtest xcb-shape xcb-res xcb-xfixes
   xcb-randr xcb-render xcb-renderutil xcb-keysyms)
 
-file(GLOB VELTRIN_DESKTOP_SOURCES CONFIGURE_DEPENDS src/platform/desktop/*.cpp)
+file(GLOB VELTRIN_DESKTOP_SOURCES CONFIGURE_DEPENDS src/platform/desktop/*.cpp
+  src/platform/desktop/x11/*.cpp)
 add_library(veltrin_desktop STATIC ${VELTRIN_DESKTOP_SOURCES})
 target_link_libraries(veltrin_desktop PUBLIC veltrin_logic
   PRIVATE Qt6::Core Qt6::Gui Qt6::Widgets PkgConfig::XCB)

@@ -9,10 +9,10 @@
 #include "desktop/CaptureRecorder.h"
 #include "desktop/CaptureTestWindow.h"
 #include "desktop/HeadlessDesktop.h"
-#include "platform/desktop/X11Connection.h"
-#include "platform/desktop/X11Context.h"
-#include "platform/desktop/X11Services.h"
-#include "platform/desktop/X11WindowFrame.h"
+#include "platform/desktop/x11/X11Connection.h"
+#include "platform/desktop/x11/X11Context.h"
+#include "platform/desktop/x11/X11Services.h"
+#include "platform/desktop/x11/X11WindowFrame.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <thread>
 
-#include "platform/desktop/X11Connection.h"
+#include "platform/desktop/x11/X11Connection.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/desktop/X11Client.h"
+#include "platform/desktop/x11/X11Client.h"
 
 namespace desktop {
 class X11Connection;

@@ -10,8 +10,8 @@
 #include "desktop/HeadlessDesktop.h"
 #include "desktop/InputMainLoop.h"
 #include "platform/EventTaps.h"
-#include "platform/desktop/X11Monitors.h"
-#include "platform/desktop/X11Services.h"
+#include "platform/desktop/x11/X11Monitors.h"
+#include "platform/desktop/x11/X11Services.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "desktop/HeadlessDesktop.h"
 #include "desktop/InputMainLoop.h"
 #include "platform/HotKeys.h"
-#include "platform/desktop/X11Services.h"
+#include "platform/desktop/x11/X11Services.h"
 
 namespace {
 

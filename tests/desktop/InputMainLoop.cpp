@@ -2,7 +2,7 @@
 
 #include <poll.h>
 
-#include "platform/desktop/X11WindowModel.h"
+#include "platform/desktop/x11/X11WindowModel.h"
 
 std::unique_ptr<desktop::X11Context> InputMainLoop::openContext(const std::string& display) {
     auto main = desktop::X11Connection::open(display);

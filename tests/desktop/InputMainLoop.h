@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "platform/Dispatch.h"
-#include "platform/desktop/X11Context.h"
+#include "platform/desktop/x11/X11Context.h"
 
 // The main thread of an input test: the main connection of a context whose events go to
 // its hub, and a main queue that only the test drains. Delays are not kept.

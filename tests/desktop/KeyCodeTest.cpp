@@ -5,7 +5,7 @@
 #include <set>
 
 #include "desktop/HeadlessDesktop.h"
-#include "platform/desktop/X11KeyCodes.h"
+#include "platform/desktop/x11/X11KeyCodes.h"
 #include "settings/KeyNames.h"
 #include "settings/Settings.h"
 

@@ -6,9 +6,9 @@
 #include <memory>
 
 #include "desktop/HeadlessDesktop.h"
-#include "platform/desktop/DesktopKeyNaming.h"
-#include "platform/desktop/X11Connection.h"
-#include "platform/desktop/X11Context.h"
+#include "platform/desktop/x11/X11KeyNaming.h"
+#include "platform/desktop/x11/X11Connection.h"
+#include "platform/desktop/x11/X11Context.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ protected:
 
     HeadlessDesktop desktop;
     desktop::X11Context context{desktop::X11Connection::open(desktop.display()), desktop.display()};
-    desktop::DesktopKeyNaming naming{context};
+    desktop::X11KeyNaming naming{context};
     std::unique_ptr<xcb_key_symbols_t, decltype(&xcb_key_symbols_free)> symbols{
         xcb_key_symbols_alloc(context.main().get()), &xcb_key_symbols_free};
 };

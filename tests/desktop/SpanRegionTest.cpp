@@ -1,4 +1,4 @@
-#include "platform/desktop/SpanRegion.h"
+#include "platform/desktop/x11/SpanRegion.h"
 
 #include <gtest/gtest.h>
 

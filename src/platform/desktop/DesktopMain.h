@@ -1,5 +1,9 @@
 #pragma once
 
-// Runs the program on the X11 desktop named by DISPLAY; gives the exit status. Without a
-// display it says so on standard error and gives 2.
-int runDesktop(int argc, char** argv);
+#include <optional>
+
+#include "platform/desktop/DesktopChoice.h"
+
+// Runs the program on the Linux desktop around it, or on the kind forced by --desktop; gives
+// the exit status. Without any display it says so on standard error and gives 2.
+int runDesktop(int argc, char** argv, std::optional<desktop::DesktopKind> forced);

@@ -9,12 +9,11 @@
 #include "platform/desktop/DesktopFonts.h"
 #include "platform/desktop/DesktopImages.h"
 #include "platform/desktop/DesktopKeyMonitors.h"
-#include "platform/desktop/DesktopKeyNaming.h"
 #include "platform/desktop/DesktopProcessInfo.h"
+#include "platform/desktop/DesktopSession.h"
 #include "platform/desktop/DesktopStatusBar.h"
 #include "platform/desktop/DesktopTimers.h"
 #include "platform/desktop/DesktopTransaction.h"
-#include "platform/desktop/X11Services.h"
 #include "platform/posix/PosixFiles.h"
 
 namespace desktop {
@@ -29,33 +28,33 @@ public:
 
 }  // namespace
 
-DesktopPlatform::DesktopPlatform(X11Context& context)
+DesktopPlatform::DesktopPlatform(DesktopSession& session)
     : dispatch_(std::make_unique<DesktopDispatch>()),
       clock_(std::make_unique<SystemClock>()),
       defaults_(std::make_unique<DesktopDefaults>()),
       process_(std::make_unique<DesktopProcessInfo>()),
       application_(std::make_unique<DesktopApplication>(*dispatch_)),
-      workspace_(makeWorkspace(context, *dispatch_)),
-      accessibility_(makeAccessibility(context)),
-      shareableContent_(makeShareableContent(context, *dispatch_)),
+      workspace_(session.makeWorkspace(*dispatch_)),
+      accessibility_(session.makeAccessibility()),
+      shareableContent_(session.makeShareableContent(*dispatch_)),
       files_(std::make_unique<platform::PosixFiles>()),
-      axElements_(makeAXElements(context)),
-      captureStreams_(makeCaptureStreams(context)),
-      axObservers_(makeAXObservers(context)),
-      hotKeys_(makeHotKeys(context)),
+      axElements_(session.makeAXElements()),
+      captureStreams_(session.makeCaptureStreams()),
+      axObservers_(session.makeAXObservers()),
+      hotKeys_(session.makeHotKeys()),
       statusBar_(std::make_unique<DesktopStatusBar>()),
       fonts_(std::make_unique<DesktopFonts>()),
       bundle_(std::make_unique<DesktopBundle>(DesktopBundle::locateResources())),
-      screens_(makeScreens(context)),
-      windowList_(makeWindowList(context)),
+      screens_(session.makeScreens()),
+      windowList_(session.makeWindowList()),
       transaction_(std::make_unique<DesktopTransaction>()),
       timers_(std::make_unique<DesktopTimers>()),
-      displayLinks_(makeDisplayLinks(context)),
-      eventTaps_(makeEventTaps(context, *dispatch_)),
+      displayLinks_(session.makeDisplayLinks()),
+      eventTaps_(session.makeEventTaps(*dispatch_)),
       keyMonitors_(std::make_unique<DesktopKeyMonitors>()),
-      keyNaming_(std::make_unique<DesktopKeyNaming>(context)) {
+      keyNaming_(session.makeKeyNaming()) {
     images_ = std::make_unique<DesktopImages>(*bundle_);
-    windows_ = makeWindows(context, static_cast<DesktopTransaction&>(*transaction_));
+    windows_ = session.makeWindows(static_cast<DesktopTransaction&>(*transaction_));
 }
 
 DesktopPlatform::~DesktopPlatform() = default;

@@ -6,13 +6,14 @@
 
 namespace desktop {
 
-class X11Context;
+class DesktopSession;
 
-// The real desktop: an X11 session driven by the toolkit's event loop. Made on the main
-// thread once the toolkit's application object exists; lives until the process ends.
+// The real desktop: the toolkit's event loop, tray and windows, with one Linux session's
+// services for other programs' windows. Made on the main thread once the toolkit's
+// application object exists; lives until the process ends.
 class DesktopPlatform : public platform::Platform {
 public:
-    explicit DesktopPlatform(X11Context& context);
+    explicit DesktopPlatform(DesktopSession& session);
     ~DesktopPlatform() override;
 
     platform::Dispatch& dispatch() override { return *dispatch_; }

@@ -12,7 +12,7 @@
 
 #include "platform/Platform.h"
 #include "platform/desktop/DesktopKeyMonitors.h"
-#include "platform/desktop/DesktopKeyNaming.h"
+#include "platform/desktop/x11/X11KeyNaming.h"
 #include "platform/desktop/DesktopTransaction.h"
 #include "platform/desktop/DesktopWindowSurface.h"
 #include "platform/desktop/QtViewPainter.h"
@@ -243,7 +243,7 @@ void DesktopWindow::released(double x, double y) {
 }
 
 void DesktopWindow::keyPressed(uint32_t keycode, uint32_t state) {
-    auto* naming = dynamic_cast<DesktopKeyNaming*>(&platform::keyNaming());
+    auto* naming = dynamic_cast<X11KeyNaming*>(&platform::keyNaming());
     auto* monitors = dynamic_cast<DesktopKeyMonitors*>(&platform::keyMonitors());
     if (naming == nullptr || monitors == nullptr) return;
     const platform::KeyEvent event =

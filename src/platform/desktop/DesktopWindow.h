@@ -5,7 +5,7 @@
 
 #include "platform/Button.h"
 #include "platform/desktop/DesktopWindowAttributes.h"
-#include "platform/desktop/DesktopWindowX11.h"
+#include "platform/desktop/x11/DesktopWindowX11.h"
 #include "platform/desktop/QtLayerAnimations.h"
 
 class QPainter;

@@ -1,0 +1,87 @@
+#include <xcb/composite.h>
+#include <xcb/damage.h>
+#include <xcb/shm.h>
+
+#include <mutex>
+
+#include "platform/ShareableContent.h"
+#include "platform/desktop/x11/X11Client.h"
+#include "platform/desktop/x11/X11Context.h"
+#include "platform/desktop/x11/X11Monitors.h"
+#include "platform/desktop/x11/X11Services.h"
+
+namespace desktop {
+namespace {
+
+platform::SCWindow shareable(const X11Client& client, platform::Point origin) {
+    platform::SCWindow window;
+    window.windowID = client.client;
+    window.frame = client.visibleRect();
+    window.frame.x -= origin.x;
+    window.frame.y -= origin.y;
+    if (client.pid != 0)
+        window.owningApplication =
+            platform::RunningApplication{client.pid, client.executable, client.className};
+    window.onScreen = client.mapped;
+    return window;
+}
+
+bool compositeUsable(X11Connection& x) {
+    if (!x.hasExtension("Composite")) return false;
+    const auto cookie = xcb_composite_query_version(x.get(), 0, 2);
+    const auto reply = fetch(x.get(), cookie, xcb_composite_query_version_reply);
+    return reply && (reply->major_version > 0 || reply->minor_version >= 2);
+}
+
+// The managed windows, read afresh on a connection of its own from the global queue: the
+// front window lookup waits for this answer with the main thread blocked.
+class X11ShareableContent : public platform::ShareableContent {
+public:
+    X11ShareableContent(X11Context& context, platform::Dispatch& dispatch)
+        : context_(context), dispatch_(dispatch) {}
+
+    void request(bool, bool onScreenWindowsOnly, Completion completion) override {
+        dispatch_.globalAsync([this, onScreenWindowsOnly, completion = std::move(completion)] {
+            const std::shared_ptr<X11Connection> x = connection();
+            if (x == nullptr) {
+                completion(std::nullopt, platform::PlatformError{1, "the X display is gone"});
+                return;
+            }
+            const platform::Point origin = globalOrigin(*x);
+            platform::SCShareableContent content;
+            for (const X11Client& client : scanClients(*x))
+                if (client.mapped || !onScreenWindowsOnly)
+                    content.windows.push_back(shareable(client, origin));
+            completion(std::move(content), std::nullopt);
+        });
+    }
+
+    // Capture needs Composite 0.2 or newer for the window's pixmap, Damage for its changes
+    // and MIT-SHM to read pixels cheaply.
+    bool preflightScreenCaptureAccess() const override {
+        X11Connection& x = context_.main();
+        return compositeUsable(x) && x.hasExtension("DAMAGE") && x.hasExtension("MIT-SHM");
+    }
+
+private:
+    std::shared_ptr<X11Connection> connection() {
+        std::lock_guard lock(mutex_);
+        if (connection_ == nullptr || connection_->broken())
+            connection_ = context_.openConnection();
+        return connection_;
+    }
+
+    X11Context& context_;
+    platform::Dispatch& dispatch_;
+    std::mutex mutex_;  // guards connection_
+    std::shared_ptr<X11Connection> connection_;
+};
+
+}  // namespace
+
+std::unique_ptr<platform::ShareableContent> makeShareableContent(X11Context& context,
+                                                                 platform::Dispatch& dispatch) {
+    return std::make_unique<X11ShareableContent>(context, dispatch);
+}
+
+}  // namespace desktop

@@ -1,0 +1,39 @@
+#include <gtest/gtest.h>
+
+#include "platform/desktop/DesktopChoice.h"
+
+namespace {
+
+using desktop::chooseDesktop;
+using desktop::DesktopKind;
+using desktop::SessionEnvironment;
+
+SessionEnvironment waylandSession(bool built, std::string missing) {
+    return {":1", "wayland-0", built, std::move(missing)};
+}
+
+TEST(DesktopChoiceTest, AWaylandSessionGetsWaylandOnlyWhenItsCompositorOffersWhatIsNeeded) {
+    const auto offered = chooseDesktop(waylandSession(true, ""), std::nullopt);
+    EXPECT_EQ(offered.kind, DesktopKind::wayland);
+    EXPECT_EQ(offered.logLine, "desktop: Wayland on \"wayland-0\"");
+
+    const auto lacking = chooseDesktop(waylandSession(true, "zkde_screencast_unstable_v1"), {});
+    EXPECT_EQ(lacking.kind, DesktopKind::x11);
+    EXPECT_EQ(lacking.logLine,
+              "desktop: X11 on display \":1\" through XWayland (the compositor lacks "
+              "zkde_screencast_unstable_v1)");
+
+    const auto unbuilt = chooseDesktop(waylandSession(false, ""), std::nullopt);
+    EXPECT_EQ(unbuilt.kind, DesktopKind::x11);
+}
+
+TEST(DesktopChoiceTest, AnX11SessionGetsX11AndAForcedKindWins) {
+    const SessionEnvironment x11{":0", "", true, ""};
+    EXPECT_EQ(chooseDesktop(x11, std::nullopt).logLine, "desktop: X11 on display \":0\"");
+    EXPECT_EQ(chooseDesktop(x11, DesktopKind::wayland).kind, DesktopKind::wayland);
+    EXPECT_EQ(chooseDesktop(waylandSession(true, ""), DesktopKind::x11).kind, DesktopKind::x11);
+    EXPECT_EQ(desktop::desktopKindNamed("wayland"), DesktopKind::wayland);
+    EXPECT_EQ(desktop::desktopKindNamed("X11"), std::nullopt);
+}
+
+}  // namespace
