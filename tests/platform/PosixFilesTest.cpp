@@ -62,6 +62,17 @@ TEST_F(PosixFilesTest, NeverFollowsASymbolicLinkPlantedAtThePath) {
     EXPECT_FALSE(fs::exists(target));
 }
 
+TEST_F(PosixFilesTest, NeverWritesThroughAHardLinkPlantedAtThePath) {
+    const fs::path target = dir / "victim";
+    std::ofstream(target) << "precious";
+    fs::create_hard_link(target, path);
+    files.appendRecord(path, "record\n");
+    EXPECT_EQ(contents(target), "precious");
+    fs::remove(target);  // once the path is the file's only name, it is the log's own
+    files.appendRecord(path, "record\n");
+    EXPECT_EQ(contents(path), "preciousrecord\n");
+}
+
 TEST_F(PosixFilesTest, DoesNotHangOnAPipePlantedAtThePath) {
     ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
     const auto start = std::chrono::steady_clock::now();

@@ -21,9 +21,12 @@ void ignoreFileSizeSignal() {
     ::sigaction(SIGXFSZ, &ignore, nullptr);
 }
 
+// A second name for the file is refused like a symbolic link: it could be a hard link
+// planted to another file of the user.
 bool isOwnRegularFile(int fd) {
     struct stat info {};
-    return ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid();
+    return ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid() &&
+           info.st_nlink == 1;
 }
 
 }  // namespace

@@ -10,10 +10,11 @@ namespace platform {
 
 // Appends to real files. The log lies in a world-writable folder, so it opens without
 // following links or blocking on a planted pipe, appends only to a regular file of the
-// running user, creates owner-only files and writes each record with one append-mode
-// write so that two processes never interleave inside it. A file-size limit or a full
-// disk loses the record rather than ending the program; a record cut short is finished
-// when the rest fits, and otherwise the next one starts on a line of its own.
+// running user that has no other name (no hard link), creates owner-only files and writes
+// each record with one append-mode write so that two processes never interleave inside it.
+// A file-size limit or a full disk loses the record rather than ending the program; a
+// record cut short is finished when the rest fits, and otherwise the next one starts on a
+// line of its own.
 class PosixFiles : public Files {
 public:
     PosixFiles();
