@@ -4,11 +4,13 @@
 #include <fstream>
 #include <sstream>
 
+#include "desktop/TrayToolkit.h"
 #include "platform/desktop/DesktopDefaults.h"
 
 namespace {
 
-class DefaultsTest : public testing::Test {
+// The toolkit's fixture installs a simulated desktop, so a test reads what the store logs.
+class DefaultsTest : public TrayToolkit {
 protected:
     ~DefaultsTest() override { std::filesystem::remove_all(folder_); }
 
@@ -51,6 +53,29 @@ TEST_F(DefaultsTest, FirstChangeToACorruptFileKeepsItAsideAndWritesAFreshOne) {
     desktop::DesktopDefaults reopened(path_);
     EXPECT_EQ(reopened.stringForKey("appLanguage"), "en");
     EXPECT_EQ(reopened.stringForKey("borderColorHex"), std::nullopt);
+}
+
+// A file that only a hand or a fault could have made so large is never read into memory.
+TEST_F(DefaultsTest, OversizedFileIsNotReadAndIsMovedAsideWholeAtTheFirstChange) {
+    std::string huge = "[General]\nappLanguage=en\n";
+    huge.resize(desktop::DesktopDefaults::largestFile + 1, '#');
+    {
+        desktop::DesktopDefaults defaults(write(huge));
+        EXPECT_EQ(defaults.stringForKey("appLanguage"), std::nullopt);
+        EXPECT_EQ(defaults.integerForKey("hotkeyKeyCode"), 0);
+        EXPECT_EQ(read(path_), huge);
+        const std::string said = log();
+        EXPECT_EQ(said.substr(said.find("] ") + 2),
+                  "defaults: " + path_ +
+                      " is 1048577 bytes, more than the 1048576 read; "
+                      "using the defaults until a setting changes\n");
+        defaults.setString("pl", "appLanguage");
+        EXPECT_EQ(defaults.stringForKey("appLanguage"), "pl");
+    }
+    EXPECT_EQ(read(path_ + ".too-large"), huge);
+    EXPECT_EQ(desktop::DesktopDefaults(path_).stringForKey("appLanguage"), "pl");
+    huge.resize(desktop::DesktopDefaults::largestFile, '#');  // at the limit: read as usual
+    EXPECT_EQ(desktop::DesktopDefaults(write(huge)).stringForKey("appLanguage"), "en");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "platform/desktop/DesktopDefaults.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 #include <cstdlib>
@@ -34,9 +35,15 @@ int64_t leadingInteger(const std::string& text) {
 
 DesktopDefaults::DesktopDefaults() : DesktopDefaults(defaultPath()) {}
 
-DesktopDefaults::DesktopDefaults(const std::string& path)
-    : settings_(std::make_unique<QSettings>(QString::fromStdString(path), QSettings::IniFormat)),
-      corrupt_(settings_->status() == QSettings::FormatError) {}
+DesktopDefaults::DesktopDefaults(const std::string& path) : path_(path) {
+    size_ = QFileInfo(QString::fromStdString(path)).size();
+    if (size_ > largestFile) {
+        unreadable_ = Unreadable::tooLarge;  // parsing it would hold it all in memory
+        return;
+    }
+    open();
+    if (settings_->status() == QSettings::FormatError) unreadable_ = Unreadable::corrupt;
+}
 
 DesktopDefaults::~DesktopDefaults() = default;
 
@@ -46,8 +53,8 @@ int64_t DesktopDefaults::integerForKey(const std::string& key) const {
 }
 
 std::optional<std::string> DesktopDefaults::stringForKey(const std::string& key) const {
-    if (corrupt_) {
-        reportCorrupt();
+    if (unreadable_ != Unreadable::no) {
+        reportUnreadable();
         return std::nullopt;
     }
     const QVariant value = settings_->value(QString::fromStdString(key));
@@ -73,35 +80,43 @@ void DesktopDefaults::removeObject(const std::string& key) {
     write();
 }
 
-// Said at the first read, once the log is open (the store is made before the platform is).
-void DesktopDefaults::reportCorrupt() const {
-    if (toldCorrupt_) return;
-    toldCorrupt_ = true;
-    flog("defaults: " + settings_->fileName().toStdString() +
-         " cannot be read; using the defaults until a setting changes");
+void DesktopDefaults::open() {
+    settings_ = std::make_unique<QSettings>(QString::fromStdString(path_), QSettings::IniFormat);
 }
 
-// The first change to a corrupt file starts afresh; the old bytes stay beside it. A fresh
-// store, since the old one would keep reporting the format error instead of a failed write.
+// Said at the first read, once the log is open (the store is made before the platform is).
+void DesktopDefaults::reportUnreadable() const {
+    if (toldUnreadable_) return;
+    toldUnreadable_ = true;
+    const std::string why = unreadable_ == Unreadable::tooLarge
+                                ? " is " + std::to_string(size_) + " bytes, more than the " +
+                                      std::to_string(largestFile) + " read"
+                                : " cannot be read";
+    flog("defaults: " + path_ + why + "; using the defaults until a setting changes");
+}
+
+// The first change to an unreadable file starts afresh; the old file moves beside it, its
+// bytes as they were. A fresh store, since the old one would keep reporting the format
+// error instead of a failed write.
 void DesktopDefaults::prepareWrite() {
-    if (!corrupt_) return;
-    corrupt_ = false;
-    const QString path = settings_->fileName();
-    QFile::remove(path + ".corrupt");
-    if (QFile::copy(path, path + ".corrupt"))
-        flog("defaults: kept the unreadable settings as " + path.toStdString() + ".corrupt");
-    else
-        flog("defaults: cannot keep the unreadable settings aside; " + path.toStdString() +
-             " starts afresh");
+    if (unreadable_ == Unreadable::no) return;
+    const std::string aside =
+        path_ + (unreadable_ == Unreadable::tooLarge ? ".too-large" : ".corrupt");
+    unreadable_ = Unreadable::no;
     settings_.reset();
+    const QString path = QString::fromStdString(path_);
+    QFile::remove(QString::fromStdString(aside));
+    if (QFile::rename(path, QString::fromStdString(aside)))
+        flog("defaults: kept the unreadable settings as " + aside);
+    else
+        flog("defaults: cannot keep the unreadable settings aside; " + path_ + " starts afresh");
     QFile::remove(path);
-    settings_ = std::make_unique<QSettings>(path, QSettings::IniFormat);
+    open();
 }
 
 void DesktopDefaults::write() {
     settings_->sync();
-    if (settings_->status() == QSettings::AccessError)
-        flog("defaults: cannot write " + settings_->fileName().toStdString());
+    if (settings_->status() == QSettings::AccessError) flog("defaults: cannot write " + path_);
 }
 
 }  // namespace desktop

@@ -11,10 +11,14 @@ namespace desktop {
 
 // Preferences in an INI file under the user's XDG configuration folder. INI keeps text
 // only, so a number reads back by its leading integer, as the logic expects. A file that
-// does not parse reads as empty and stays untouched until the user changes a setting;
-// then it is kept beside as "<file>.corrupt" and a fresh file holds the new setting.
+// does not parse, or is larger than any preferences file we write (over largestFile
+// bytes; never read), reads as empty and stays untouched until the user changes a
+// setting; then it is moved beside as "<file>.corrupt" (or "<file>.too-large") and a fresh
+// file holds the new setting.
 class DesktopDefaults : public platform::UserDefaults {
 public:
+    static constexpr int64_t largestFile = 1 << 20;
+
     // The file "veltrin/veltrin.ini" under $XDG_CONFIG_HOME (or ~/.config).
     DesktopDefaults();
     explicit DesktopDefaults(const std::string& path);
@@ -27,13 +31,18 @@ public:
     void removeObject(const std::string& key) override;
 
 private:
-    void reportCorrupt() const;
+    enum class Unreadable { no, corrupt, tooLarge };
+
+    void open();
+    void reportUnreadable() const;
     void prepareWrite();
     void write();
 
-    std::unique_ptr<QSettings> settings_;
-    bool corrupt_ = false;
-    mutable bool toldCorrupt_ = false;
+    std::string path_;
+    std::unique_ptr<QSettings> settings_;  // none while the file is too large to read
+    Unreadable unreadable_ = Unreadable::no;
+    int64_t size_ = 0;
+    mutable bool toldUnreadable_ = false;
 };
 
 }  // namespace desktop
