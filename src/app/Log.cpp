@@ -27,7 +27,21 @@ void appendEscaped(std::string& record, std::string_view message) {
     }
 }
 
+// The longest head of the text within the limit that does not split a UTF-8 sequence,
+// followed by an ellipsis when anything was left out.
+std::string clip(std::string_view text, size_t limit) {
+    if (text.size() <= limit) return std::string(text);
+    size_t cut = limit;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+        --cut;
+    return std::string(text.substr(0, cut)) + "\u2026";
+}
+
 }  // namespace
+
+std::string logValue(std::string_view text) {
+    return clip(text, logValueLimit);
+}
 
 std::string logRecord(std::chrono::system_clock::time_point when, std::string_view message) {
     const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
@@ -36,9 +50,10 @@ std::string logRecord(std::chrono::system_clock::time_point when, std::string_vi
     char stamp[40];
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S +0000", &utc);
     std::string record;
-    record.reserve(message.size() + 32);
+    const std::string kept = clip(message, logMessageLimit);
+    record.reserve(kept.size() + 32);
     record.append("[").append(stamp).append("] ");
-    appendEscaped(record, message);
+    appendEscaped(record, kept);
     record.push_back('\n');
     return record;
 }

@@ -76,7 +76,8 @@ void MirrorPanel::raiseRealWindow() {
     if (apps.empty()) return flog(noApp);
     const platform::RunningApplication& app = chooseInstance(apps, pid_);
     const bool ok = platform::workspace().activate(app, 0);
-    flog("raise: activating " + app.localizedName.value_or("?") + " ok=" + (ok ? "true" : "false"));
+    flog("raise: activating " + logValue(app.localizedName.value_or("?")) +
+         " ok=" + (ok ? "true" : "false"));
     if (pid_ == 0) return;
     platform::AXElements& ax = platform::axElements();
     const platform::AXElement axApp = ax.applicationElement(pid_);

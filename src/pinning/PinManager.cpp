@@ -17,12 +17,12 @@ void PinManager::toggleFrontmost() {
     if (!front || front->processIdentifier == platform::process().processIdentifier()) {
         const auto now = platform::workspace().frontmostApplication();
         const std::string name = now && now->localizedName ? *now->localizedName : "nil";
-        flog("toggleSELF: front=now" + name + " meis.own");
+        flog("toggleSELF: front=now" + logValue(name) + " meis.own");
         return;
     }
     const int32_t pid = front->processIdentifier;
     const std::string name = front->localizedName.value_or("?");
-    flog("toggle front app=" + name + " pid=" + std::to_string(pid));
+    flog("toggle front app=" + logValue(name) + " pid=" + std::to_string(pid));
     const auto pinned = std::find_if(mirrors.begin(), mirrors.end(),
                                      [pid](const auto& panel) { return panel->pid() == pid; });
     if (pinned != mirrors.end()) return unpin((*pinned)->scWindow().windowID);
@@ -30,7 +30,7 @@ void PinManager::toggleFrontmost() {
 }
 
 void PinManager::pin(int32_t pid, const std::string& name) {
-    flog("pin: pid=" + std::to_string(pid) + " name=" + name);
+    flog("pin: pid=" + std::to_string(pid) + " name=" + logValue(name));
     const std::optional<platform::SCWindow> window = frontWindow(pid);
     if (!window) {
         flog("pin: FRONT WINDOW NIEFOUND");

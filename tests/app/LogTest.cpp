@@ -35,6 +35,23 @@ TEST(LogRecord, ControlCharactersInTheMessageAreEscapedSoOneCallIsOneLine) {
               "[2026-12-04 00:00:00 +0000] a\\tb\\rc\\x1B[31m\\x7F\\x01\\x00z\n");
 }
 
+// A value cut inside a two-byte letter keeps the whole letters before it; short values
+// and a message of ordinary length pass whole.
+TEST(LogRecord, OutsideValuesAndOversizedMessagesAreCutOnACharacterBoundary) {
+    EXPECT_EQ(logValue("Editor"), "Editor");
+    const std::string exact(logValueLimit, 'a');
+    EXPECT_EQ(logValue(exact), exact);
+    const std::string letters = std::string(logValueLimit - 1, 'a') + "ąę";
+    EXPECT_EQ(logValue(letters), std::string(logValueLimit - 1, 'a') + "…");
+    EXPECT_EQ(logValue(std::string(100000, 'x')), std::string(logValueLimit, 'x') + "…");
+    const auto when = utc(2026, 12, 4, 0, 0, 0);
+    const std::string huge(logMessageLimit + 1000, 'y');
+    EXPECT_EQ(logRecord(when, huge),
+              "[2026-12-04 00:00:00 +0000] " + std::string(logMessageLimit, 'y') + "…\n");
+    const std::string whole(logMessageLimit, 'z');
+    EXPECT_EQ(logRecord(when, whole), "[2026-12-04 00:00:00 +0000] " + whole + "\n");
+}
+
 class FlogTest : public SimFixture {};
 
 TEST_F(FlogTest, AppendsOneRecordPerCallToTheFixedFileAtTheDesktopsTime) {

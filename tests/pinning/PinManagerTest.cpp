@@ -47,6 +47,21 @@ TEST_F(PinManagerTest, AnApplicationWithoutNameIsLoggedAndPinnedAsQuestionMark) 
     EXPECT_EQ(log[1], "pin: pid=900 name=?");
 }
 
+// Another program's name can be as long as it likes; its log lines stay short.
+TEST_F(PinManagerTest, AHugeApplicationNameIsCutInItsLogLines) {
+    const std::string huge(100000, 'N');
+    desktop.addApplication({900, "com.example.huge", huge});
+    desktop.addWindow({901, 900, {0, 0, 300, 200}, true});
+    desktop.setFrontmost(900);
+    toggle();
+    EXPECT_THAT(pinnedWindows(), ElementsAre(901u));
+    const std::string cut = std::string(logValueLimit, 'N') + "…";
+    const auto log = logMessages();
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ(log[0], "toggle front app=" + cut + " pid=900");
+    EXPECT_EQ(log[1], "pin: pid=900 name=" + cut);
+}
+
 TEST_F(PinManagerTest, PinningAPinnedWindowAgainStopsAfterTheFoundLine) {
     int changes = 0;
     PinManager::shared().onPinChanged = [&changes] { ++changes; };
