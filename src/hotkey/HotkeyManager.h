@@ -20,7 +20,7 @@ public:
     bool paused = false;
 
 private:
-    friend struct HotkeyManagerReset;  // tests: a fresh instance per simulated desktop
+    friend struct HotkeyManagerReset;  // a fresh instance for each copy sharing the process
 
     HotkeyManager() = default;
     HotkeyManager& operator=(const HotkeyManager&) = default;

@@ -49,6 +49,33 @@ press-keys option+shift+Space
     EXPECT_TRUE(PinManager::shared().mirrors.empty());
 }
 
+// A copy that quits from its menu leaves nothing behind, so a copy launched later gets the
+// shortcut, the tray and the pins of its own.
+TEST_F(ShellCommandsTest, ACopyThatQuitsLetsGoOfEverythingAndTheNextCopyStartsClean) {
+    ASSERT_TRUE(play(scene + R"(press-keys option+P
+settings open
+menu open
+menu choose 7
+dump copies
+press-keys option+P
+)")) << errors.str();
+    EXPECT_THAT(out.str(),
+                HasSubstr("running app.veltrin:\npress option+P: no hot key holds it\n"));
+    EXPECT_TRUE(desktop.ownWindows.all().empty());
+    EXPECT_EQ(desktop.shell.menuBar.itemOf(4242), nullptr);
+    EXPECT_TRUE(desktop.shell.hotKeys.registrationsOf(4242).empty());
+    EXPECT_EQ(desktop.shell.hotKeys.handlerCount(4242), 0u);
+    EXPECT_TRUE(PinManager::shared().mirrors.empty());
+    out.str("");
+    ASSERT_TRUE(play("launch 4243\npress-keys option+P\nmenu open 4243\ndump log\n"))
+        << errors.str();
+    EXPECT_EQ(desktop.shell.hotKeys.registrationsOf(4243).size(), 1u);
+    EXPECT_EQ(PinManager::shared().mirrors.size(), 1u);
+    EXPECT_THAT(out.str(), HasSubstr("Odepnij"));  // the new copy's menu knows its pin
+    const std::string log = out.str();
+    EXPECT_EQ(log.find("err=-9878"), std::string::npos) << log;
+}
+
 TEST_F(ShellCommandsTest, ChoosingByTitleAndRefusingDisabledItems) {
     ASSERT_TRUE(play(scene + R"(language en
 menu open

@@ -8,15 +8,9 @@
 #include <vector>
 
 #include "app/Log.h"
-#include "hotkey/HotkeyManager.h"
+#include "hotkey/HotkeyManagerReset.h"
 #include "pinning/PinManager.h"
 #include "platform/sim/SimPlatform.h"
-
-// HotkeyManager::shared() outlives every simulated desktop, so each test starts it anew:
-// no registration and no handler carried over from an earlier desktop.
-struct HotkeyManagerReset {
-    static void toFreshInstance() { HotkeyManager::shared() = HotkeyManager(); }
-};
 
 // A fresh simulated desktop per test, installed as the platform, with one running copy
 // of the program (pid 4242) whose work runs on the desktop's main queue, the repository's

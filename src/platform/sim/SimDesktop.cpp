@@ -119,6 +119,11 @@ void SimDesktop::terminateCurrentProcess() {
     if (process.terminated) return;
     process.terminated = true;
     quitApplication(process.pid);
+    shell.hotKeys.releaseCopy(process.pid);
+    shell.menuBar.releaseCopy(process.pid);
+    ownWindows.releaseCopy(process.pid);
+    keyMonitors.releaseCopy(process.pid);
+    if (onCopyEnded) onCopyEnded(process.pid);
 }
 
 void SimDesktop::addApplication(platform::RunningApplication info) {

@@ -99,8 +99,12 @@ public:
     bool copyRunning(int32_t pid);
     // The oldest copy that still runs.
     std::optional<int32_t> firstRunningCopy() const;
+    // Ends the copy as a process ends: the desktop lets go of its hot keys, status items,
+    // windows and key monitors, then tells onCopyEnded.
     void terminateCurrentProcess();
     std::optional<std::string> programBundleId;  // what the copies report as their own
+    // The host of the copies drops what the ended copy's process held (main thread).
+    std::function<void(int32_t pid)> onCopyEnded;
 
     // --- applications and windows ----------------------------------------------------
     void addApplication(platform::RunningApplication info);
@@ -145,7 +149,7 @@ public:
     // Each is both the platform service and its control surface (refresh, mousePress,
     // keyDown, ...). They keep no reference back into the desktop past its life.
     SimScreens screenService{*this};
-    SimWindows ownWindows;
+    SimWindows ownWindows{[this] { return current_.load(); }};
     SimWindowList windowList{*this};
     SimTransaction transactions;
     SimTimers timers{*this};

@@ -72,6 +72,11 @@ void SimHotKeyCenter::callHandlers(int32_t pid, platform::EventRef event) {
     }
 }
 
+void SimHotKeyCenter::releaseCopy(int32_t pid) {
+    std::erase_if(registrations_, [pid](const auto& r) { return r.ownerPid == pid; });
+    std::erase_if(handlers_, [pid](const auto& h) { return h.pid == pid; });
+}
+
 std::vector<SimHotKeyRegistration> SimHotKeyCenter::registrationsOf(int32_t pid) const {
     std::vector<SimHotKeyRegistration> found;
     for (const auto& r : registrations_)

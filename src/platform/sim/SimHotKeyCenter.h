@@ -54,6 +54,9 @@ public:
     // An event as the desktop would send it to the copy; nullopt makes the read fail.
     void deliverPress(int32_t pid, std::optional<platform::EventHotKeyID> identifier);
 
+    // A copy ended: its registrations and handlers go with it.
+    void releaseCopy(int32_t pid);
+
     std::vector<SimHotKeyRegistration> registrationsOf(int32_t pid) const;
     size_t handlerCount(int32_t pid) const;
     // What each handler call returned, in order.

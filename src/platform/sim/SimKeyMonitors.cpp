@@ -7,6 +7,7 @@
 namespace sim {
 
 struct SimKeyMonitors::Monitor : platform::KeyMonitor {
+    int32_t pid = 0;  // the copy that installed it
     uint64_t mask = 0;
     Handler handler;
 };
@@ -16,6 +17,7 @@ std::shared_ptr<platform::KeyMonitor> SimKeyMonitors::addLocalMonitor(uint64_t m
     desktop_.requireMainThread("adding a key monitor");
     if (!handler) return nullptr;
     auto monitor = std::make_shared<Monitor>();
+    monitor->pid = desktop_.currentProcess().pid;
     monitor->mask = mask;
     monitor->handler = std::move(handler);
     monitors_.push_back(monitor);
@@ -25,6 +27,10 @@ std::shared_ptr<platform::KeyMonitor> SimKeyMonitors::addLocalMonitor(uint64_t m
 void SimKeyMonitors::removeMonitor(const std::shared_ptr<platform::KeyMonitor>& monitor) {
     desktop_.requireMainThread("removing a key monitor");
     std::erase_if(monitors_, [&monitor](const auto& installed) { return installed == monitor; });
+}
+
+void SimKeyMonitors::releaseCopy(int32_t pid) {
+    std::erase_if(monitors_, [pid](const auto& monitor) { return monitor->pid == pid; });
 }
 
 bool SimKeyMonitors::isInstalled(const std::shared_ptr<Monitor>& monitor) const {

@@ -29,6 +29,8 @@ public:
     Delivery keyDown(uint16_t keyCode, uint64_t modifierFlags);
     const std::vector<Delivery>& deliveries() const { return deliveries_; }
     size_t installed() const { return monitors_.size(); }
+    // A copy ended: its monitors are gone.
+    void releaseCopy(int32_t pid);
 
 private:
     struct Monitor;

@@ -11,6 +11,13 @@ std::shared_ptr<SimStatusItem> SimMenuBar::addItem(int32_t ownerPid, double leng
     return item;
 }
 
+void SimMenuBar::releaseCopy(int32_t pid) {
+    std::erase_if(items_, [pid](const auto& weak) {
+        const auto item = weak.lock();
+        return !item || item->ownerPid == pid;
+    });
+}
+
 std::shared_ptr<SimStatusItem> SimMenuBar::itemOf(int32_t pid) const {
     for (const auto& weak : items_)
         if (auto item = weak.lock(); item && item->ownerPid == pid) return item;

@@ -20,6 +20,8 @@ public:
     bool itemsHaveButtons = true;
 
     std::shared_ptr<SimStatusItem> addItem(int32_t ownerPid, double length);
+    // A copy ended: its status items leave the menu bar.
+    void releaseCopy(int32_t pid);
     // The copy's first status item that is still referenced.
     std::shared_ptr<SimStatusItem> itemOf(int32_t pid) const;
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -8,10 +9,13 @@
 
 namespace sim {
 
-// Makes this program's windows and keeps track of them (weakly) for tests and dumps.
+// Makes this program's windows and keeps track of them (weakly) for tests and dumps, each
+// with the copy that made it.
 class SimWindows : public platform::Windows {
 public:
-    SimWindows();
+    using CurrentCopy = std::function<int32_t()>;
+
+    explicit SimWindows(CurrentCopy currentCopy);
 
     std::shared_ptr<platform::Window> makeWindow(const platform::Rect& contentRect,
                                                  uint64_t styleMask, int backing,
@@ -24,16 +28,23 @@ public:
     // The windows still alive, oldest first.
     std::vector<std::shared_ptr<SimProgramWindow>> all() const;
     std::shared_ptr<SimProgramWindow> keyWindow() const;
+    // A copy ended: its windows leave the screen and the list.
+    void releaseCopy(int32_t pid);
 
 private:
+    struct Entry {
+        std::weak_ptr<SimProgramWindow> window;
+        int32_t pid = 0;
+    };
     // Outlives this object in the windows' key handlers, which may outlive the desktop.
     struct Registry {
-        std::vector<std::weak_ptr<SimProgramWindow>> windows;
+        std::vector<Entry> windows;
     };
 
     std::shared_ptr<platform::Window> make(const platform::Rect& contentRect, uint64_t styleMask,
                                            int backing, bool defer, bool panel);
 
+    CurrentCopy currentCopy_;
     std::shared_ptr<Registry> registry_;
 };
 
