@@ -73,6 +73,45 @@ TEST_F(PinTest, ClosingTheWindowOrKillingItsProgramUnpinsIt) {
     EXPECT_TRUE(veltrin->running());
 }
 
+// Every process of a program runs the same executable; the end of one concerns only its
+// own windows.
+TEST_F(PinTest, AnotherProcessOfTheSameProgramEndingLeavesThePinAlone) {
+    launch();
+    TestClient kept(desktop.display(), {.x = 100, .y = 100});
+    const auto keptPanel = pinActive(kept);
+    TestClient ending(desktop.display(), {.x = 700, .y = 300, .color = 0xE0A020});
+    pinActive(ending);
+    ASSERT_EQ(panels().size(), 2u) << diagnostics("two-processes");
+    ASSERT_TRUE(ending.closeInput());
+    EXPECT_TRUE(XDriver::waitUntil([&] { return panels().size() == 1; }, 5s))
+        << diagnostics("other-process-panel");
+    EXPECT_FALSE(XDriver::waitUntil([&] { return !panelAt(keptPanel.rect); }, 2500ms))
+        << diagnostics("other-process-ended");
+}
+
+// A window that refuses the focus (WM_HINTS input false, as clocks set) is never made active,
+// even when clicked; whatever the window manager still names as active.
+TEST_F(PinTest, AWindowThatNeverTakesTheFocusIsPinnedWhenItIsInFront) {
+    launch();
+    TestClient focused(desktop.display(), {.x = 100, .y = 100});
+    activate(focused);
+    TestClient clock(desktop.display(),
+                     {.width = 200, .height = 200, .x = 300, .y = 250, .noInput = true});
+    const XDriver::Rect clockFrame = frameOf(clock);
+    x.click(clockFrame.x + 100, clockFrame.y + 150);
+    ASSERT_EQ(x.activeWindow(), focused.window());
+    x.key("alt+p");
+    EXPECT_TRUE(waitForPanelAt(clockFrame.grownBy(margin))) << diagnostics("no-focus-in-front");
+    EXPECT_EQ(panels().size(), 1u);
+
+    // With the active window gone, the window on top is in front: the second press unpins it.
+    const xcb_window_t gone = focused.window();
+    ASSERT_TRUE(focused.closeInput());
+    ASSERT_TRUE(XDriver::waitUntil([&] { return !x.frameRect(gone); }, 5s));
+    x.key("alt+p");
+    EXPECT_TRUE(waitForNoPanel(5s)) << diagnostics("no-active-window");
+}
+
 TEST_F(PinTest, APrimaryMonitorAwayFromTheRootOriginStillPutsThePanelOverTheWindow) {
     desktop.setMonitors({{400, 200, 1200, 1000}, {0, 0, 400, 1200}});
     launch();

@@ -32,6 +32,7 @@ std::vector<std::string> argumentsFor(const ClientOptions& o) {
     if (!o.setPid) a.push_back("--no-pid");
     if (o.overrideRedirect) a.push_back("--override-redirect");
     if (o.argb) a.push_back("--argb");
+    if (o.noInput) a.push_back("--no-input");
     if (o.grabKey) a.insert(a.end(), {"--grab-key", *o.grabKey});
     if (const auto& e = o.gtkExtents)
         a.insert(a.end(),

@@ -96,6 +96,8 @@ bool parseFlag(const std::string& arg, ClientOptions& options) {
         options.overrideRedirect = true;
     } else if (arg == "--argb") {
         options.argb = true;
+    } else if (arg == "--no-input") {
+        options.noInput = true;
     } else {
         return false;
     }
@@ -133,7 +135,7 @@ bool ClientOptions::parse(const std::vector<std::string>& args, ClientOptions& o
 const char* ClientOptions::usage() {
     return "usage: veltrin_test_client [--size WxH] [--position X,Y] [--color RRGGBB]\n"
            "         [--title T] [--class C] [--no-pid] [--override-redirect] [--argb]\n"
-           "         [--gtk-extents L,R,T,B] [--display D]\n"
+           "         [--no-input] [--gtk-extents L,R,T,B] [--display D]\n"
            "       veltrin_test_client --grab-key alt+p [--display D]\n"
            "       veltrin_test_client --screenshot FILE.png [--display D]\n"
            "       veltrin_test_client --pixel X,Y [--display D]   (prints RRGGBB)\n"

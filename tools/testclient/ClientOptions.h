@@ -29,6 +29,7 @@ struct ClientOptions {
     bool setPid = true;
     bool overrideRedirect = false;
     bool argb = false;
+    bool noInput = false;  // WM_HINTS input false: never takes the focus, as clocks do
     std::optional<std::string> grabKey = {};  // "alt+p": hold it on the root, show no window
     std::optional<Extents> gtkExtents = {};
     std::optional<std::string> screenshot = {};  // save the root window as PNG and exit

@@ -96,6 +96,11 @@ void ClientWindow::setProperties(const ClientOptions& options) {
         setCardinals(internAtom(connection_, "_GTK_FRAME_EXTENTS"), XCB_ATOM_CARDINAL, extents, 4);
     }
     setSizeHints(options);
+    if (options.noInput) {
+        constexpr uint32_t inputHint = 1;
+        const uint32_t hints[9] = {inputHint, 0};  // flags, input: false
+        setCardinals(XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, hints, 9);
+    }
 }
 
 // A requested position must win over the window manager's placement.

@@ -48,7 +48,18 @@ std::optional<std::string> classOf(X11Connection& connection, xcb_window_t windo
     return name;
 }
 
+const std::optional<std::string>& ownExecutable() {
+    static const std::optional<std::string> path = executableOf(static_cast<int32_t>(::getpid()));
+    return path;
+}
+
 }  // namespace
+
+std::optional<std::string> applicationIdentity(const X11Client& client) {
+    if (client.pid <= 0) return std::nullopt;
+    if (client.executable && client.executable == ownExecutable()) return client.executable;
+    return client.executable.value_or("") + "#" + std::to_string(client.pid);
+}
 
 platform::Rect X11Client::visibleRect() const {
     return {frameRect.x + extents.left, frameRect.y + extents.top,

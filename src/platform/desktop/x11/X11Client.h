@@ -39,6 +39,12 @@ struct X11Client {
     platform::Rect visibleRect() const;
 };
 
+// The identity the desktop reports for the client's application. Copies of this program
+// share their executable's path, so that a copy finds the others by it; any other program
+// is its path and its pid, since every process of a program shares the path and the end of
+// one process concerns only its own windows. Nothing without a pid.
+std::optional<std::string> applicationIdentity(const X11Client& client);
+
 // The managed windows now, bottom first, read with one connection; any thread.
 std::vector<X11Client> scanClients(X11Connection& connection);
 // Fills in frame, geometry, extents and map state of one client; false when it is gone.

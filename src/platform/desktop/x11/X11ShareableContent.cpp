@@ -21,7 +21,7 @@ platform::SCWindow shareable(const X11Client& client, platform::Point origin) {
     window.frame.y -= origin.y;
     if (client.pid != 0)
         window.owningApplication =
-            platform::RunningApplication{client.pid, client.executable, client.className};
+            platform::RunningApplication{client.pid, applicationIdentity(client), client.className};
     window.onScreen = client.mapped;
     return window;
 }

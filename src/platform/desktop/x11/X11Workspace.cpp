@@ -10,6 +10,7 @@
 #include "platform/Workspace.h"
 #include "platform/desktop/DesktopProcessInfo.h"
 #include "platform/desktop/x11/X11Context.h"
+#include "platform/desktop/x11/X11FrontWindow.h"
 #include "platform/desktop/x11/X11ProcessWatch.h"
 #include "platform/desktop/x11/X11Properties.h"
 #include "platform/desktop/x11/X11Requests.h"
@@ -21,11 +22,12 @@ namespace desktop {
 namespace {
 
 platform::RunningApplication applicationOf(const X11Client& client) {
-    return {client.pid, client.executable, client.className};
+    return {client.pid, applicationIdentity(client), client.className};
 }
 
-// Other programs are known by the windows they manage to show: their pid, executable and
-// class. The program's own copies meet through a selection on the display.
+// Other programs are known by the windows they manage to show: their pid, identity and
+// class. The program's own copies meet through a selection on the display. The application
+// in front owns the window in front, which is not always the active one (readFrontWindow).
 class X11Workspace : public platform::Workspace {
 public:
     X11Workspace(X11Context& context, platform::Dispatch& dispatch)
@@ -39,7 +41,7 @@ public:
 
     std::optional<platform::RunningApplication> frontmostApplication() const override {
         X11Connection& x = context_.main();
-        const xcb_window_t active = readActiveWindow(x);
+        const xcb_window_t active = readFrontWindow(x);
         if (active == 0) return std::nullopt;
         std::optional<X11Client> client = context_.windows().client(active);
         if (!client) {  // not managed yet, or one of ours
@@ -61,7 +63,7 @@ public:
                 apps.push_back({*other, bundleIdentifier, "Veltrin"});
         }
         for (const X11Client& client : context_.windows().clientsTopFirst()) {
-            if (client.pid == 0 || client.executable != bundleIdentifier) continue;
+            if (client.pid == 0 || applicationIdentity(client) != bundleIdentifier) continue;
             const bool listed = std::any_of(apps.begin(), apps.end(), [&](const auto& app) {
                 return app.processIdentifier == client.pid;
             });
