@@ -67,7 +67,7 @@ press-keys option+P
     EXPECT_EQ(desktop.shell.hotKeys.handlerCount(4242), 0u);
     EXPECT_TRUE(PinManager::shared().mirrors.empty());
     out.str("");
-    ASSERT_TRUE(play("launch 4243\npress-keys option+P\nmenu open 4243\ndump log\n"))
+    ASSERT_TRUE(play("launch 4243\nfocus 812\npress-keys option+P\nmenu open 4243\ndump log\n"))
         << errors.str();
     EXPECT_EQ(desktop.shell.hotKeys.registrationsOf(4243).size(), 1u);
     EXPECT_EQ(PinManager::shared().mirrors.size(), 1u);
