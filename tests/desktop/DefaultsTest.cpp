@@ -65,10 +65,11 @@ TEST_F(DefaultsTest, OversizedFileIsNotReadAndIsMovedAsideWholeAtTheFirstChange)
         EXPECT_EQ(defaults.integerForKey("hotkeyKeyCode"), 0);
         EXPECT_EQ(read(path_), huge);
         const std::string said = log();
-        EXPECT_EQ(said.substr(said.find("] ") + 2),
-                  "defaults: " + path_ +
-                      " is 1048577 bytes, more than the 1048576 read; "
-                      "using the defaults until a setting changes\n");
+        const size_t stamped = said.find("] ");
+        ASSERT_NE(stamped, std::string::npos);
+        EXPECT_EQ(said.substr(stamped + 2), "defaults: " + path_ +
+                                                " is 1048577 bytes, more than the 1048576 read; "
+                                                "using the defaults until a setting changes\n");
         defaults.setString("pl", "appLanguage");
         EXPECT_EQ(defaults.stringForKey("appLanguage"), "pl");
     }
