@@ -95,10 +95,14 @@ TEST_F(PinTest, AWindowThatNeverTakesTheFocusIsPinnedWhenItIsInFront) {
     launch();
     TestClient focused(desktop.display(), {.x = 100, .y = 100});
     activate(focused);
-    TestClient clock(desktop.display(),
-                     {.width = 200, .height = 200, .x = 300, .y = 250, .noInput = true});
+    // Mapped without the focus, it may go beneath; the user clicks its uncovered corner.
+    TestClient clock(
+        desktop.display(),
+        {.width = 200, .height = 200, .x = 300, .y = 250, .color = 0xE0A020, .noInput = true});
     const XDriver::Rect clockFrame = frameOf(clock);
-    x.click(clockFrame.x + 100, clockFrame.y + 150);
+    x.click(clockFrame.x + clockFrame.width - 20, clockFrame.y + clockFrame.height - 20);
+    ASSERT_TRUE(waitForPixel(clockFrame.x + 60, clockFrame.y + 60, 0xE0A020))
+        << diagnostics("no-focus-raised");
     ASSERT_EQ(x.activeWindow(), focused.window());
     x.key("alt+p");
     EXPECT_TRUE(waitForPanelAt(clockFrame.grownBy(margin))) << diagnostics("no-focus-in-front");

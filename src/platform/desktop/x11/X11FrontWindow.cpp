@@ -47,8 +47,14 @@ bool refusesFocus(X11Connection& connection, xcb_window_t window) {
 
 xcb_window_t readFrontWindow(X11Connection& connection) {
     const xcb_window_t active = readActiveWindow(connection);
-    const std::vector<xcb_window_t> bottomFirst = readClientList(connection);
     const bool named = active != 0 && exists(connection, active);
+    const auto stacking =
+        readCardinals(connection, connection.root(), connection.atom("_NET_CLIENT_LIST_STACKING"),
+                      XCB_ATOM_WINDOW);
+    if (named && !stacking) return active;  // nothing tells what lies above it
+    const std::vector<xcb_window_t> bottomFirst =
+        stacking ? std::vector<xcb_window_t>(stacking->begin(), stacking->end())
+                 : readClientList(connection);
     for (auto window = bottomFirst.rbegin(); window != bottomFirst.rend(); ++window) {
         if (*window == active) return active;
         if (!isViewable(connection, *window) || !isNormal(connection, *window)) continue;
