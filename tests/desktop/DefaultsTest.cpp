@@ -38,8 +38,10 @@ TEST_F(DefaultsTest, CorruptFileReadsAsDefaultsAndStaysUntouchedWhileOnlyRead) {
         desktop::DesktopDefaults defaults(write(corrupt));
         EXPECT_EQ(defaults.stringForKey("appLanguage"), std::nullopt);
         EXPECT_EQ(defaults.integerForKey("hotkeyKeyCode"), 0);
+        defaults.removeObject("hotkeyModifiers");  // as the launch does: nothing to remove
     }
     EXPECT_EQ(read(path_), corrupt);
+    EXPECT_FALSE(std::filesystem::exists(path_ + ".corrupt"));
 }
 
 TEST_F(DefaultsTest, FirstChangeToACorruptFileKeepsItAsideAndWritesAFreshOne) {
@@ -55,7 +57,8 @@ TEST_F(DefaultsTest, FirstChangeToACorruptFileKeepsItAsideAndWritesAFreshOne) {
     EXPECT_EQ(reopened.stringForKey("borderColorHex"), std::nullopt);
 }
 
-// A file that only a hand or a fault could have made so large is never read into memory.
+// A file that only a hand or a fault could have made so large is never read into memory. The
+// launch removes the shortcut's keys when none reads back: that leaves the file in place.
 TEST_F(DefaultsTest, OversizedFileIsNotReadAndIsMovedAsideWholeAtTheFirstChange) {
     std::string huge = "[General]\nappLanguage=en\n";
     huge.resize(desktop::DesktopDefaults::largestFile + 1, '#');
@@ -63,7 +66,10 @@ TEST_F(DefaultsTest, OversizedFileIsNotReadAndIsMovedAsideWholeAtTheFirstChange)
         desktop::DesktopDefaults defaults(write(huge));
         EXPECT_EQ(defaults.stringForKey("appLanguage"), std::nullopt);
         EXPECT_EQ(defaults.integerForKey("hotkeyKeyCode"), 0);
+        defaults.removeObject("hotkeyKeyCode");
+        defaults.removeObject("hotkeyModifiers");
         EXPECT_EQ(read(path_), huge);
+        EXPECT_FALSE(std::filesystem::exists(path_ + ".too-large"));
         const std::string said = log();
         const size_t stamped = said.find("] ");
         ASSERT_NE(stamped, std::string::npos);

@@ -74,7 +74,10 @@ void DesktopDefaults::setString(const std::string& value, const std::string& key
     write();
 }
 
+// An unreadable file holds nothing that reads back, so a removal changes nothing: the launch's
+// repair of the shortcut leaves the file where it is.
 void DesktopDefaults::removeObject(const std::string& key) {
+    if (unreadable_ != Unreadable::no) return;
     prepareWrite();
     settings_->remove(QString::fromStdString(key));
     write();
