@@ -41,12 +41,12 @@ public:
 
     std::optional<platform::RunningApplication> frontmostApplication() const override {
         X11Connection& x = context_.main();
-        const xcb_window_t active = readFrontWindow(x);
-        if (active == 0) return std::nullopt;
-        std::optional<X11Client> client = context_.windows().client(active);
+        const xcb_window_t front = readFrontWindow(x);
+        if (front == 0) return std::nullopt;
+        std::optional<X11Client> client = context_.windows().client(front);
         if (!client) {  // not managed yet, or one of ours
             client = X11Client{};
-            client->client = active;
+            client->client = front;
             readClientIdentity(x, *client);
         }
         if (client->pid == 0) return std::nullopt;
