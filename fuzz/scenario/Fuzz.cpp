@@ -4,21 +4,16 @@
 #include <sstream>
 #include <string>
 
-#include "hotkey/HotkeyManager.h"
+#include "hotkey/HotkeyManagerReset.h"
 #include "pinning/MirrorPanel.h"
 #include "pinning/PinManager.h"
 #include "platform/sim/SimPlatform.h"
 #include "simulate/ScenarioCommands.h"
 
-// Each input starts the shared hot key manager afresh, as a new process would.
-struct HotkeyManagerReset {
-    static void toFreshInstance() { HotkeyManager::shared() = HotkeyManager(); }
-};
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     const std::string script(reinterpret_cast<const char*>(bytes), size);
     MirrorPanel::forgetScreenFrame();
-    HotkeyManagerReset::toFreshInstance();
+    HotkeyManagerReset::toFreshInstance();  // each input is a new process
     sim::SimDesktop desktop;
     platform::install(std::make_unique<sim::SimPlatform>(desktop));
     std::ostringstream out, errors;
