@@ -22,6 +22,7 @@ namespace {
 void registerAll(const BenchSettings& settings) {
     registerContentLatency(settings, 640, 480);
     registerFollowLag(settings);
+    registerGtkResize(settings);
     registerContentLatency(settings, 1280, 720);
     registerFramesShown(settings);
     registerCpu(settings, 1280, 720, true);

@@ -24,6 +24,7 @@ std::optional<double> percent(std::optional<double> share) {
 GoalTable::GoalTable(const BenchFigures& figures, const BenchSettings& settings)
     : figures_(figures), settings_(settings) {
     addFollowLag();
+    addGtkResize();
     addContentLatency("640x480", false);
     addContentLatency("1280x720", false);
     addContentLatency("1920x1080", true);
@@ -82,6 +83,18 @@ void GoalTable::addFollowLag() {
          figures_.counter(n, "median", "since_request_ms"), "ms");
     info("  from the client's move request, 95th percentile",
          figures_.counter(n, "p95", "since_request_ms"), "ms");
+}
+
+void GoalTable::addGtkResize() {
+    const std::string n = "gtk4_resize";
+    atMost("GTK 4 window resized: panel in place, median", n, figures_.time(n, "median"), 16.7,
+           "ms");
+    atMost("GTK 4 window resized: panel in place, 95th percentile", n, figures_.time(n, "p95"),
+           16.7, "ms");
+    info("  resizes not followed within 1 s (counted as 1 s)",
+         percent(figures_.counter(n, "mean", "missed")), "%");
+    info("  from the size request, median", figures_.counter(n, "median", "since_request_ms"),
+         "ms");
 }
 
 void GoalTable::addContentLatency(const std::string& size, bool goal) {
