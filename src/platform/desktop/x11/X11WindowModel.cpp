@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/Platform.h"
 #include "platform/desktop/x11/X11Context.h"
 #include "platform/desktop/x11/X11Monitors.h"
 
@@ -173,16 +174,19 @@ void X11WindowModel::propertyChanged(const xcb_property_notify_event_t& event) {
             rescan();
         return;
     }
-    if (event.atom != x.atom("_GTK_FRAME_EXTENTS")) return;
+    if (event.atom != x.atom("_GTK_FRAME_EXTENTS") || findByClient(event.window) == nullptr) return;
+    // The frame is known from its events: only the margins are read (one round trip).
+    const FrameExtents extents = readFrameExtents(x, event.window);
     X11Client* client = findByClient(event.window);
-    if (client == nullptr) return;
-    X11Client updated = *client;
-    if (!readClientGeometry(x, updated)) return;
+    if (client == nullptr || client->extents == extents) return;
+    const platform::Rect before = client->visibleRect();
     {
         std::lock_guard lock(mutex_);
-        *findByClient(event.window) = updated;
+        client->extents = extents;
     }
-    notifyGeometry(updated, true, true);
+    const platform::Rect after = client->visibleRect();
+    notifyGeometry(*client, after.x != before.x || after.y != before.y,
+                   after.width != before.width || after.height != before.height);
 }
 
 // A destroyed frame leaves its client alive when the window manager goes or restarts: the
@@ -265,8 +269,22 @@ void X11WindowModel::notifyGeometry(const X11Client& client, bool moved, bool re
         if (listener.geometry) listener.geometry(copy, moved, resized);
 }
 
+// Change listeners may wait for the server (a panel restacks itself after a reply), and a
+// busy server answers late: they run once per turn of the main loop, after the work that
+// geometry listeners queued, so that a panel follows its window without waiting on them.
 void X11WindowModel::notifyChange() {
     changes_.notify();
+    if (changePending_) return;
+    if (!platform::isInstalled()) return deliverChange();  // starting: no main queue yet
+    changePending_ = true;
+    platform::dispatch().mainAsync([this, alive = std::weak_ptr<int>(alive_)] {
+        if (alive.expired()) return;
+        changePending_ = false;
+        deliverChange();
+    });
+}
+
+void X11WindowModel::deliverChange() {
     for (const Listener& listener : std::vector(listeners_))
         if (listener.change) listener.change();
 }

@@ -3,6 +3,7 @@
 #include <xcb/xcb.h>
 
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <vector>
@@ -67,6 +68,7 @@ private:
     X11Client* findByClient(xcb_window_t window);
     void notifyGeometry(const X11Client& client, bool moved, bool resized);
     void notifyChange();
+    void deliverChange();
 
     X11Context& context_;
     int subscription_ = 0;
@@ -77,6 +79,8 @@ private:
     std::vector<Listener> listeners_;  // main thread
     X11ChangeSignal changes_;
     int nextToken_ = 1;
+    bool changePending_ = false;                            // main thread
+    std::shared_ptr<int> alive_ = std::make_shared<int>();  // for work queued on the main loop
 };
 
 }  // namespace desktop
