@@ -45,8 +45,7 @@ bool X11WindowModel::handle(const xcb_generic_event_t& event) {
     const uint8_t type = eventType(event);
     switch (type) {
         case XCB_CONFIGURE_NOTIFY:
-            configured(reinterpret_cast<const xcb_configure_notify_event_t&>(event));
-            break;
+            return configured(reinterpret_cast<const xcb_configure_notify_event_t&>(event));
         case XCB_MAP_NOTIFY:
             setMapped(reinterpret_cast<const xcb_map_notify_event_t&>(event).window, true);
             break;
@@ -119,12 +118,17 @@ void X11WindowModel::addEvents(xcb_window_t window, uint32_t events) {
     xcb_discard_reply(c, cookie.sequence);
 }
 
-void X11WindowModel::configured(const xcb_configure_notify_event_t& event) {
+// The toolkit takes a ConfigureNotify reported to the root for a change of the root itself
+// and reads every monitor again, a dozen round trips; the root's children's, which only our
+// event mask brings, stay ours, so that a moving window costs nobody a wait on the server.
+bool X11WindowModel::configured(const xcb_configure_notify_event_t& event) {
+    const xcb_window_t root = context_.main().root();
+    const bool child = event.event == root && event.window != root;
     X11Client* client = findByFrame(event.window);
     if (client == nullptr) {
         // A window the manager leaves alone (a panel, a menu) moving changes nothing here.
-        if (event.event == context_.main().root() && !event.override_redirect) notifyChange();
-        return;
+        if (child && !event.override_redirect) notifyChange();
+        return child;
     }
     const double border = event.border_width;
     const platform::Rect rect{double(event.x), double(event.y), event.width + 2 * border,
@@ -138,6 +142,7 @@ void X11WindowModel::configured(const xcb_configure_notify_event_t& event) {
     }
     if (moved || resized) notifyGeometry(*client, moved, resized);
     notifyChange();
+    return child;
 }
 
 void X11WindowModel::setMapped(xcb_window_t frame, bool mapped) {

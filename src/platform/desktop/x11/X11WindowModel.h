@@ -56,7 +56,8 @@ private:
     bool handle(const xcb_generic_event_t& event);
     void rescan();
     void refreshOrigin();
-    void configured(const xcb_configure_notify_event_t& event);
+    // True when the event is only ours (a child of the root moved).
+    bool configured(const xcb_configure_notify_event_t& event);
     void setMapped(xcb_window_t frame, bool mapped);
     void reparented(xcb_window_t client);
     void propertyChanged(const xcb_property_notify_event_t& event);
