@@ -3,6 +3,8 @@
 #include <xcb/randr.h>
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 #include "platform/Platform.h"
 #include "platform/desktop/x11/X11Context.h"
@@ -70,24 +72,33 @@ bool X11WindowModel::handle(const xcb_generic_event_t& event) {
     return false;  // the toolkit may want these too
 }
 
+// Reading a known client again may find it changed before its own event came (its margins,
+// say): its followers are told here, for that event will then change nothing.
 void X11WindowModel::rescan() {
     X11Connection& x = context_.main();
     std::vector<X11Client> next;
+    std::vector<std::pair<size_t, platform::Rect>> known;  // index in next, rectangle before
     for (xcb_window_t window : readClientList(x)) {
         X11Client client;
-        if (const X11Client* known = findByClient(window)) {
-            client = *known;
+        std::optional<platform::Rect> before;
+        if (const X11Client* found = findByClient(window)) {
+            client = *found;
+            before = found->visibleRect();
         } else {
             client.client = window;
             watchClient(window);
             readClientIdentity(x, client);
         }
-        if (readClientGeometry(x, client)) next.push_back(std::move(client));
+        if (!readClientGeometry(x, client)) continue;
+        if (before) known.emplace_back(next.size(), *before);
+        next.push_back(std::move(client));
     }
     {
         std::lock_guard lock(mutex_);
-        clients_ = std::move(next);
+        clients_ = next;
     }
+    for (const auto& [index, before] : known)
+        notifyIfMoved(next[index], before);
     notifyChange();
 }
 
@@ -164,10 +175,7 @@ void X11WindowModel::reparented(xcb_window_t window) {
         std::lock_guard lock(mutex_);
         *findByClient(window) = updated;
     }
-    const platform::Rect after = updated.visibleRect();
-    const bool moved = after.x != before.x || after.y != before.y;
-    const bool resized = after.width != before.width || after.height != before.height;
-    if (moved || resized) notifyGeometry(updated, moved, resized);
+    notifyIfMoved(updated, before);
     notifyChange();
 }
 
@@ -189,9 +197,7 @@ void X11WindowModel::propertyChanged(const xcb_property_notify_event_t& event) {
         std::lock_guard lock(mutex_);
         client->extents = extents;
     }
-    const platform::Rect after = client->visibleRect();
-    notifyGeometry(*client, after.x != before.x || after.y != before.y,
-                   after.width != before.width || after.height != before.height);
+    notifyIfMoved(*client, before);
 }
 
 // A destroyed frame leaves its client alive when the window manager goes or restarts: the
@@ -277,6 +283,13 @@ void X11WindowModel::notifyGeometry(const X11Client& client, bool moved, bool re
 // Change listeners may wait for the server (a panel restacks itself after a reply), and a
 // busy server answers late: they run once per turn of the main loop, after the work that
 // geometry listeners queued, so that a panel follows its window without waiting on them.
+void X11WindowModel::notifyIfMoved(const X11Client& client, const platform::Rect& before) {
+    const platform::Rect after = client.visibleRect();
+    const bool moved = after.x != before.x || after.y != before.y;
+    const bool resized = after.width != before.width || after.height != before.height;
+    if (moved || resized) notifyGeometry(client, moved, resized);
+}
+
 void X11WindowModel::notifyChange() {
     changes_.notify();
     if (changePending_) return;

@@ -68,6 +68,8 @@ private:
     X11Client* findByFrame(xcb_window_t frame);
     X11Client* findByClient(xcb_window_t window);
     void notifyGeometry(const X11Client& client, bool moved, bool resized);
+    // Tells the geometry listeners when what the user sees of the client changed.
+    void notifyIfMoved(const X11Client& client, const platform::Rect& before);
     void notifyChange();
     void deliverChange();
 
