@@ -34,6 +34,7 @@ private:
     void addGoal(Row row, const std::string& name);
     void addFollowLag();
     void addGtkResize();
+    void addMemorySoak();
     void addContentLatency(const std::string& size, bool goal);
     void addFramesShown();
     void addCpu(const std::string& size, bool animate, double totalLimit);
