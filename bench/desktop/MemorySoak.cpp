@@ -26,33 +26,33 @@ std::optional<double> MemorySoak::residentMb() const {
     return std::nullopt;
 }
 
-MemorySoak::Client& MemorySoak::any() {
-    return clients_[rng_() % clients_.size()];
+TestClient& MemorySoak::any() {
+    return *clients_[rng_() % clients_.size()];
 }
 
 bool MemorySoak::step(std::string& error) {
     ++played_;
     if (clients_.empty()) return open(error);
     const int choice = between(0, 99);
-    Client& client = any();
+    TestClient& client = any();
     if (choice < 12) return clients_.size() < mostClients ? open(error) : close();
     if (choice < 20) return clients_.size() > 1 ? close() : open(error);
     if (choice < 45) return togglePin(client);
     if (choice < 60)
-        return client.process->command("move " + std::to_string(between(0, 1400)) + " " +
-                                       std::to_string(between(0, 900)));
+        return client.command("move " + std::to_string(between(0, 1400)) + " " +
+                              std::to_string(between(0, 900)));
     if (choice < 72)
-        return client.process->command("resize " + std::to_string(between(120, 900)) + " " +
-                                       std::to_string(between(90, 700)));
+        return client.command("resize " + std::to_string(between(120, 900)) + " " +
+                              std::to_string(between(90, 700)));
     if (choice < 80) {
-        if (!client.process->command("iconify")) return false;
+        if (!client.command("iconify")) return false;
         std::this_thread::sleep_for(30ms);
-        return client.process->command("map");
+        return client.command("map");
     }
     if (choice < 92) {
         // A few frames, so that pinned windows' pictures flow.
-        if (!client.process->command("animate 60 0.15")) return false;
-        return client.process->readLine(2s).has_value();
+        if (!client.command("animate 60 0.15")) return false;
+        return client.readLine(2s).has_value();
     }
     clickPanel();
     return true;
@@ -67,10 +67,13 @@ bool MemorySoak::open(std::string& error) {
     options.color = static_cast<uint32_t>(rng_()) & 0xffffff;
     options.title = "veltrin soak client";
     try {
-        clients_.push_back({std::make_unique<TestClient>(bench_.display(), options), false});
+        clients_.push_back(std::make_unique<TestClient>(bench_.display(), options));
+        failedOpens_ = 0;
     } catch (const std::exception& problem) {
+        // A loaded machine can keep a client from starting in time; many in a row means
+        // the desktop is gone.
         error = problem.what();
-        return false;
+        return ++failedOpens_ < 10;
     }
     return true;
 }
@@ -79,31 +82,29 @@ bool MemorySoak::open(std::string& error) {
 bool MemorySoak::close() {
     const size_t at = rng_() % clients_.size();
     if (rng_() % 2 == 0)
-        clients_[at].process->command("close");
+        clients_[at]->command("close");
     else
-        clients_[at].process->kill();
+        clients_[at]->kill();
     clients_.erase(clients_.begin() + static_cast<std::ptrdiff_t>(at));
     return true;
 }
 
-bool MemorySoak::activate(Client& client) {
+bool MemorySoak::activate(TestClient& client) {
     XDriver& x = bench_.x();
-    const xcb_window_t window = client.process->window();
+    const xcb_window_t window = client.window();
     if (x.activeWindow() == window) return true;
-    if (!client.process->command("raise")) return false;
+    if (!client.command("raise")) return false;
     return XDriver::waitUntil([&] { return x.activeWindow() == window; }, 3s);
 }
 
-// Waits until the program's panels number one more (or one fewer); a pin the program
+// Waits until the program's panels number one more or one fewer; a pin the program
 // refuses still counts as played.
-bool MemorySoak::togglePin(Client& client) {
+bool MemorySoak::togglePin(TestClient& client) {
     if (!activate(client)) return true;  // the window manager kept another window in front
     XDriver& x = bench_.x();
     const size_t before = x.overrideRedirectWindows().size();
     if (!x.key("alt+p")) return false;
-    const size_t expected = client.pinned ? before - 1 : before + 1;
-    if (XDriver::waitUntil([&] { return x.overrideRedirectWindows().size() == expected; }, 3s))
-        client.pinned = !client.pinned;
+    XDriver::waitUntil([&] { return x.overrideRedirectWindows().size() != before; }, 2s);
     return true;
 }
 

@@ -29,22 +29,18 @@ public:
     std::optional<double> residentMb() const;
 
 private:
-    struct Client {
-        std::unique_ptr<TestClient> process;
-        bool pinned = false;
-    };
-
     bool open(std::string& error);
     bool close();
-    bool togglePin(Client& client);
-    bool activate(Client& client);
+    bool togglePin(TestClient& client);
+    bool activate(TestClient& client);
     void clickPanel();
-    Client& any();
+    TestClient& any();
     int between(int low, int high) { return low + static_cast<int>(rng_() % (high - low + 1)); }
 
     BenchDesktop& bench_;
     pid_t program_;
     std::mt19937 rng_;
-    std::vector<Client> clients_;
+    std::vector<std::unique_ptr<TestClient>> clients_;
     int played_ = 0;
+    int failedOpens_ = 0;
 };
