@@ -280,9 +280,6 @@ void X11WindowModel::notifyGeometry(const X11Client& client, bool moved, bool re
         if (listener.geometry) listener.geometry(copy, moved, resized);
 }
 
-// Change listeners may wait for the server (a panel restacks itself after a reply), and a
-// busy server answers late: they run once per turn of the main loop, after the work that
-// geometry listeners queued, so that a panel follows its window without waiting on them.
 void X11WindowModel::notifyIfMoved(const X11Client& client, const platform::Rect& before) {
     const platform::Rect after = client.visibleRect();
     const bool moved = after.x != before.x || after.y != before.y;
@@ -290,6 +287,9 @@ void X11WindowModel::notifyIfMoved(const X11Client& client, const platform::Rect
     if (moved || resized) notifyGeometry(client, moved, resized);
 }
 
+// Change listeners may wait for the server (a panel restacks itself after a reply), and a
+// busy server answers late: they run once per turn of the main loop, after the work that
+// geometry listeners queued, so that a panel follows its window without waiting on them.
 void X11WindowModel::notifyChange() {
     changes_.notify();
     if (changePending_) return;
