@@ -4,9 +4,10 @@ VELTRIN_PACKAGES="cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-d
     libxcb-xinput-dev libxcb-xtest0-dev libxcb-shape0-dev libxcb-res0-dev libxcb-xfixes0-dev
     libxcb-randr0-dev libxcb-render0-dev libxcb-render-util0-dev libxcb-keysyms1-dev"
 # What the desktop tests and the headless scripts/run start: X server, window manager,
-# tray host, compositing manager, and the X tools they call.
+# tray host, compositing manager, the X tools they call, and a GTK 4 program (the
+# benchmark resizes its widget factory).
 VELTRIN_PACKAGES="$VELTRIN_PACKAGES xvfb openbox trayer xdotool x11-utils x11-xserver-utils
-    xcompmgr xauth desktop-file-utils dpkg-dev"
+    xcompmgr xauth desktop-file-utils dpkg-dev gtk-4-examples"
 
 veltrin_install_missing() {
     local missing=()

@@ -5,6 +5,8 @@
 //   veltrin_desktop_bench                                  # the full run, a few minutes
 //   VELTRIN_BENCH_SAMPLES=10 VELTRIN_BENCH_CPU_SECONDS=2 veltrin_desktop_bench   # a smoke run
 //   veltrin_desktop_bench --benchmark_filter=follow_lag    # the library's own options too
+//   VELTRIN_BENCH_SOAK_OPERATIONS=10000 veltrin_desktop_bench --benchmark_filter=memory_soak
+//                    # by hand, about an hour: resident memory over a long random session
 
 #include <benchmark/benchmark.h>
 
@@ -22,12 +24,14 @@ namespace {
 void registerAll(const BenchSettings& settings) {
     registerContentLatency(settings, 640, 480);
     registerFollowLag(settings);
+    registerGtkResize(settings);
     registerContentLatency(settings, 1280, 720);
     registerFramesShown(settings);
     registerCpu(settings, 1280, 720, true);
     registerCpu(settings, 1280, 720, false);
     registerContentLatency(settings, 1920, 1080);
     registerCpu(settings, 1920, 1080, true);
+    registerMemorySoak(settings);
 }
 
 }  // namespace

@@ -24,6 +24,8 @@ std::optional<double> percent(std::optional<double> share) {
 GoalTable::GoalTable(const BenchFigures& figures, const BenchSettings& settings)
     : figures_(figures), settings_(settings) {
     addFollowLag();
+    addGtkResize();
+    if (settings.soakOperations > 1000) addMemorySoak();
     addContentLatency("640x480", false);
     addContentLatency("1280x720", false);
     addContentLatency("1920x1080", true);
@@ -82,6 +84,26 @@ void GoalTable::addFollowLag() {
          figures_.counter(n, "median", "since_request_ms"), "ms");
     info("  from the client's move request, 95th percentile",
          figures_.counter(n, "p95", "since_request_ms"), "ms");
+}
+
+void GoalTable::addGtkResize() {
+    const std::string n = "gtk4_resize";
+    atMost("GTK 4 window resized: panel in place, median", n, figures_.time(n, "median"), 16.7,
+           "ms");
+    atMost("GTK 4 window resized: panel in place, 95th percentile", n, figures_.time(n, "p95"),
+           16.7, "ms");
+    info("  resizes not followed within 1 s (counted as 1 s)",
+         percent(figures_.counter(n, "mean", "missed")), "%");
+    info("  from the size request, median", figures_.counter(n, "median", "since_request_ms"),
+         "ms");
+}
+
+void GoalTable::addMemorySoak() {
+    const std::string n = "memory_soak";
+    const std::string span = "operation 1000 to " + std::to_string(settings_.soakOperations);
+    atMost("resident memory growth, " + span, n, figures_.counter(n, "", "growth_mb"), 2, "MB");
+    info("  highest growth over the same span", figures_.counter(n, "", "highest_growth_mb"), "MB");
+    info("  resident at operation 1000", figures_.counter(n, "", "rss_at_1000_mb"), "MB");
 }
 
 void GoalTable::addContentLatency(const std::string& size, bool goal) {

@@ -33,6 +33,8 @@ private:
     void info(const std::string& what, std::optional<double> figure, const std::string& unit);
     void addGoal(Row row, const std::string& name);
     void addFollowLag();
+    void addGtkResize();
+    void addMemorySoak();
     void addContentLatency(const std::string& size, bool goal);
     void addFramesShown();
     void addCpu(const std::string& size, bool animate, double totalLimit);

@@ -1,5 +1,7 @@
 #include "platform/desktop/DesktopMain.h"
 
+#include <malloc.h>
+
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -14,6 +16,16 @@ std::string environment(const char* name) {
     return value != nullptr ? value : "";
 }
 
+// Every pinned window brings threads of its own (capture, display link), and each thread
+// that allocates gets a heap arena of its own, up to eight per core; the picture buffers of
+// megabytes freed in them stay as arena memory. A long session would hold more and more:
+// two arenas, and big blocks mapped apart and returned when freed (a fixed threshold, which
+// the allocator would otherwise raise to the biggest block freed), keep it flat.
+void keepHeapFlat() {
+    mallopt(M_ARENA_MAX, 2);
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+}
+
 SessionEnvironment readSession() {
     SessionEnvironment session;
     session.display = environment("DISPLAY");
@@ -26,6 +38,7 @@ SessionEnvironment readSession() {
 
 int runDesktop(int argc, char** argv, std::optional<desktop::DesktopKind> forced) {
     using namespace desktop;
+    keepHeapFlat();
     const SessionEnvironment session = readSession();
     const DesktopChoice choice = chooseDesktop(session, forced);
     if (choice.kind == DesktopKind::wayland) {

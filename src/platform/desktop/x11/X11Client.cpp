@@ -107,12 +107,15 @@ bool readClientGeometry(X11Connection& connection, X11Client& client) {
     client.frameRect = {static_cast<double>(geometry->x), static_cast<double>(geometry->y),
                         geometry->width + 2 * border, geometry->height + 2 * border};
     client.mapped = attributes->map_state != XCB_MAP_STATE_UNMAPPED;
-    const auto extents = readCardinals(connection, client.client,
-                                       connection.atom("_GTK_FRAME_EXTENTS"), XCB_ATOM_CARDINAL);
-    client.extents = extents && extents->size() >= 4
-                         ? FrameExtents{(*extents)[0], (*extents)[1], (*extents)[2], (*extents)[3]}
-                         : FrameExtents{};
+    client.extents = readFrameExtents(connection, client.client);
     return true;
+}
+
+FrameExtents readFrameExtents(X11Connection& connection, xcb_window_t client) {
+    const auto extents =
+        readCardinals(connection, client, connection.atom("_GTK_FRAME_EXTENTS"), XCB_ATOM_CARDINAL);
+    if (!extents || extents->size() < 4) return {};
+    return {(*extents)[0], (*extents)[1], (*extents)[2], (*extents)[3]};
 }
 
 void readClientIdentity(X11Connection& connection, X11Client& client) {

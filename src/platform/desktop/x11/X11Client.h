@@ -49,6 +49,8 @@ std::optional<std::string> applicationIdentity(const X11Client& client);
 std::vector<X11Client> scanClients(X11Connection& connection);
 // Fills in frame, geometry, extents and map state of one client; false when it is gone.
 bool readClientGeometry(X11Connection& connection, X11Client& client);
+// The shadow margins a client declares (_GTK_FRAME_EXTENTS); none when it declares none.
+FrameExtents readFrameExtents(X11Connection& connection, xcb_window_t client);
 // Fills in pid, class and executable of one client.
 void readClientIdentity(X11Connection& connection, X11Client& client);
 // The managed windows' ids, bottom first (_NET_CLIENT_LIST_STACKING, else _NET_CLIENT_LIST).

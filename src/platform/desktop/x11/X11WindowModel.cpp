@@ -3,7 +3,10 @@
 #include <xcb/randr.h>
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
+#include "platform/Platform.h"
 #include "platform/desktop/x11/X11Context.h"
 #include "platform/desktop/x11/X11Monitors.h"
 
@@ -44,8 +47,7 @@ bool X11WindowModel::handle(const xcb_generic_event_t& event) {
     const uint8_t type = eventType(event);
     switch (type) {
         case XCB_CONFIGURE_NOTIFY:
-            configured(reinterpret_cast<const xcb_configure_notify_event_t&>(event));
-            break;
+            return configured(reinterpret_cast<const xcb_configure_notify_event_t&>(event));
         case XCB_MAP_NOTIFY:
             setMapped(reinterpret_cast<const xcb_map_notify_event_t&>(event).window, true);
             break;
@@ -70,24 +72,33 @@ bool X11WindowModel::handle(const xcb_generic_event_t& event) {
     return false;  // the toolkit may want these too
 }
 
+// Reading a known client again may find it changed before its own event came (its margins,
+// say): its followers are told here, for that event will then change nothing.
 void X11WindowModel::rescan() {
     X11Connection& x = context_.main();
     std::vector<X11Client> next;
+    std::vector<std::pair<size_t, platform::Rect>> known;  // index in next, rectangle before
     for (xcb_window_t window : readClientList(x)) {
         X11Client client;
-        if (const X11Client* known = findByClient(window)) {
-            client = *known;
+        std::optional<platform::Rect> before;
+        if (const X11Client* found = findByClient(window)) {
+            client = *found;
+            before = found->visibleRect();
         } else {
             client.client = window;
             watchClient(window);
             readClientIdentity(x, client);
         }
-        if (readClientGeometry(x, client)) next.push_back(std::move(client));
+        if (!readClientGeometry(x, client)) continue;
+        if (before) known.emplace_back(next.size(), *before);
+        next.push_back(std::move(client));
     }
     {
         std::lock_guard lock(mutex_);
-        clients_ = std::move(next);
+        clients_ = next;
     }
+    for (const auto& [index, before] : known)
+        notifyIfMoved(next[index], before);
     notifyChange();
 }
 
@@ -118,12 +129,17 @@ void X11WindowModel::addEvents(xcb_window_t window, uint32_t events) {
     xcb_discard_reply(c, cookie.sequence);
 }
 
-void X11WindowModel::configured(const xcb_configure_notify_event_t& event) {
+// The toolkit takes a ConfigureNotify reported to the root for a change of the root itself
+// and reads every monitor again, a dozen round trips; the root's children's, which only our
+// event mask brings, stay ours, so that a moving window costs nobody a wait on the server.
+bool X11WindowModel::configured(const xcb_configure_notify_event_t& event) {
+    const xcb_window_t root = context_.main().root();
+    const bool child = event.event == root && event.window != root;
     X11Client* client = findByFrame(event.window);
     if (client == nullptr) {
         // A window the manager leaves alone (a panel, a menu) moving changes nothing here.
-        if (event.event == context_.main().root() && !event.override_redirect) notifyChange();
-        return;
+        if (child && !event.override_redirect) notifyChange();
+        return child;
     }
     const double border = event.border_width;
     const platform::Rect rect{double(event.x), double(event.y), event.width + 2 * border,
@@ -137,6 +153,7 @@ void X11WindowModel::configured(const xcb_configure_notify_event_t& event) {
     }
     if (moved || resized) notifyGeometry(*client, moved, resized);
     notifyChange();
+    return child;
 }
 
 void X11WindowModel::setMapped(xcb_window_t frame, bool mapped) {
@@ -158,10 +175,7 @@ void X11WindowModel::reparented(xcb_window_t window) {
         std::lock_guard lock(mutex_);
         *findByClient(window) = updated;
     }
-    const platform::Rect after = updated.visibleRect();
-    const bool moved = after.x != before.x || after.y != before.y;
-    const bool resized = after.width != before.width || after.height != before.height;
-    if (moved || resized) notifyGeometry(updated, moved, resized);
+    notifyIfMoved(updated, before);
     notifyChange();
 }
 
@@ -173,16 +187,17 @@ void X11WindowModel::propertyChanged(const xcb_property_notify_event_t& event) {
             rescan();
         return;
     }
-    if (event.atom != x.atom("_GTK_FRAME_EXTENTS")) return;
+    if (event.atom != x.atom("_GTK_FRAME_EXTENTS") || findByClient(event.window) == nullptr) return;
+    // The frame is known from its events: only the margins are read (one round trip).
+    const FrameExtents extents = readFrameExtents(x, event.window);
     X11Client* client = findByClient(event.window);
-    if (client == nullptr) return;
-    X11Client updated = *client;
-    if (!readClientGeometry(x, updated)) return;
+    if (client == nullptr || client->extents == extents) return;
+    const platform::Rect before = client->visibleRect();
     {
         std::lock_guard lock(mutex_);
-        *findByClient(event.window) = updated;
+        client->extents = extents;
     }
-    notifyGeometry(updated, true, true);
+    notifyIfMoved(*client, before);
 }
 
 // A destroyed frame leaves its client alive when the window manager goes or restarts: the
@@ -265,8 +280,29 @@ void X11WindowModel::notifyGeometry(const X11Client& client, bool moved, bool re
         if (listener.geometry) listener.geometry(copy, moved, resized);
 }
 
+void X11WindowModel::notifyIfMoved(const X11Client& client, const platform::Rect& before) {
+    const platform::Rect after = client.visibleRect();
+    const bool moved = after.x != before.x || after.y != before.y;
+    const bool resized = after.width != before.width || after.height != before.height;
+    if (moved || resized) notifyGeometry(client, moved, resized);
+}
+
+// Change listeners may wait for the server (a panel restacks itself after a reply), and a
+// busy server answers late: they run once per turn of the main loop, after the work that
+// geometry listeners queued, so that a panel follows its window without waiting on them.
 void X11WindowModel::notifyChange() {
     changes_.notify();
+    if (changePending_) return;
+    if (!platform::isInstalled()) return deliverChange();  // starting: no main queue yet
+    changePending_ = true;
+    platform::dispatch().mainAsync([this, alive = std::weak_ptr<int>(alive_)] {
+        if (alive.expired()) return;
+        changePending_ = false;
+        deliverChange();
+    });
+}
+
+void X11WindowModel::deliverChange() {
     for (const Listener& listener : std::vector(listeners_))
         if (listener.change) listener.change();
 }

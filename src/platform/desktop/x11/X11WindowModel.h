@@ -3,6 +3,7 @@
 #include <xcb/xcb.h>
 
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <vector>
@@ -55,7 +56,8 @@ private:
     bool handle(const xcb_generic_event_t& event);
     void rescan();
     void refreshOrigin();
-    void configured(const xcb_configure_notify_event_t& event);
+    // True when the event is only ours (a child of the root moved).
+    bool configured(const xcb_configure_notify_event_t& event);
     void setMapped(xcb_window_t frame, bool mapped);
     void reparented(xcb_window_t client);
     void propertyChanged(const xcb_property_notify_event_t& event);
@@ -66,7 +68,10 @@ private:
     X11Client* findByFrame(xcb_window_t frame);
     X11Client* findByClient(xcb_window_t window);
     void notifyGeometry(const X11Client& client, bool moved, bool resized);
+    // Tells the geometry listeners when what the user sees of the client changed.
+    void notifyIfMoved(const X11Client& client, const platform::Rect& before);
     void notifyChange();
+    void deliverChange();
 
     X11Context& context_;
     int subscription_ = 0;
@@ -77,6 +82,8 @@ private:
     std::vector<Listener> listeners_;  // main thread
     X11ChangeSignal changes_;
     int nextToken_ = 1;
+    bool changePending_ = false;                            // main thread
+    std::shared_ptr<int> alive_ = std::make_shared<int>();  // for work queued on the main loop
 };
 
 }  // namespace desktop
