@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "app/ShellCommands.h"
+#include "app/ShellCommand.h"
 #include "simulate/Simulation.h"
 #ifdef VELTRIN_HAS_DESKTOP
 #include "platform/desktop/DesktopCommandClient.h"

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string_view>
 
-#include "app/ShellCommands.h"
+#include "app/ShellCommand.h"
 
 namespace desktop {
 

@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "app/ShellCommands.h"
+#include "app/ShellCommand.h"
 
 namespace desktop {
 

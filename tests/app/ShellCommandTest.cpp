@@ -1,6 +1,6 @@
 #include <gmock/gmock.h>
 
-#include "app/ShellCommands.h"
+#include "app/ShellCommand.h"
 #include "support/LaunchedShellFixture.h"
 
 namespace {
@@ -9,7 +9,7 @@ using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-class ShellCommandsTest : public LaunchedShellFixture {
+class ShellCommandTest : public LaunchedShellFixture {
 protected:
     void run(ShellCommand command) {
         runShellCommand(command);
@@ -17,7 +17,7 @@ protected:
     }
 };
 
-TEST_F(ShellCommandsTest, OptionsNameExactlyTheThreeCommands) {
+TEST_F(ShellCommandTest, OptionsNameExactlyTheThreeCommands) {
     for (const ShellCommand command :
          {ShellCommand::toggle, ShellCommand::unpinAll, ShellCommand::quit})
         EXPECT_EQ(shellCommandNamed(optionOf(command)), command);
@@ -28,7 +28,7 @@ TEST_F(ShellCommandsTest, OptionsNameExactlyTheThreeCommands) {
 
 // Toggle takes the shortcut's road: the front window of the front application, and again
 // unpins it.
-TEST_F(ShellCommandsTest, ToggleAndUnpinAllTakeTheShortcutsAndTheMenusRoad) {
+TEST_F(ShellCommandTest, ToggleAndUnpinAllTakeTheShortcutsAndTheMenusRoad) {
     run(ShellCommand::toggle);
     EXPECT_THAT(pinnedWindows(), ElementsAre(471u));
     const auto messages = logMessages();
@@ -47,7 +47,7 @@ TEST_F(ShellCommandsTest, ToggleAndUnpinAllTakeTheShortcutsAndTheMenusRoad) {
     EXPECT_FALSE(desktop.findProcess(ownPid)->terminated);
 }
 
-TEST_F(ShellCommandsTest, QuitEndsTheProgramAsTheMenusQuitDoes) {
+TEST_F(ShellCommandTest, QuitEndsTheProgramAsTheMenusQuitDoes) {
     run(ShellCommand::quit);
     EXPECT_TRUE(desktop.findProcess(ownPid)->terminated);
     EXPECT_THAT(logMessages(), Contains("command: --quit"));

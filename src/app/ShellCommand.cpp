@@ -1,4 +1,4 @@
-#include "app/ShellCommands.h"
+#include "app/ShellCommand.h"
 
 #include <array>
 #include <string>

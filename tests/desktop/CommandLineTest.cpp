@@ -8,7 +8,7 @@ using namespace std::chrono_literals;
 
 constexpr const char* noBus = "unix:path=/nonexistent/veltrin-bus";
 
-class ShellCommandTest : public PinningFixture {
+class CommandLineTest : public PinningFixture {
 protected:
     // `veltrin OPTION` from a shell without a display; its status once it ended.
     struct Outcome {
@@ -30,7 +30,7 @@ protected:
     }
 };
 
-TEST_F(ShellCommandTest, ToggleFromTheShellPinsThenUnpinsTheActiveWindow) {
+TEST_F(CommandLineTest, ToggleFromTheShellPinsThenUnpinsTheActiveWindow) {
     launch();
     TestClient client(desktop.display(), {.width = 400, .height = 300, .x = 200, .y = 150});
     activate(client);
@@ -43,7 +43,7 @@ TEST_F(ShellCommandTest, ToggleFromTheShellPinsThenUnpinsTheActiveWindow) {
     EXPECT_TRUE(veltrin->running());
 }
 
-TEST_F(ShellCommandTest, UnpinAllFromTheShellUnpinsEveryWindow) {
+TEST_F(CommandLineTest, UnpinAllFromTheShellUnpinsEveryWindow) {
     launch();
     TestClient first(desktop.display(), {.x = 100, .y = 100});
     pinActive(first);
@@ -56,7 +56,7 @@ TEST_F(ShellCommandTest, UnpinAllFromTheShellUnpinsEveryWindow) {
 }
 
 // The command returns once the copy has ended, so that a script can start a new one.
-TEST_F(ShellCommandTest, QuitFromTheShellEndsTheRunningCopy) {
+TEST_F(CommandLineTest, QuitFromTheShellEndsTheRunningCopy) {
     launch();
     TestClient client(desktop.display(), {.x = 100, .y = 100});
     pinActive(client);
@@ -65,7 +65,7 @@ TEST_F(ShellCommandTest, QuitFromTheShellEndsTheRunningCopy) {
     EXPECT_TRUE(veltrin->waitForLogLine("command: --quit", 1s));
 }
 
-TEST_F(ShellCommandTest, EachCommandWithNoCopyRunningSaysSoAndFails) {
+TEST_F(CommandLineTest, EachCommandWithNoCopyRunningSaysSoAndFails) {
     for (const char* option : {"--toggle", "--unpin-all", "--quit"}) {
         const Outcome outcome = command(option);
         EXPECT_EQ(outcome.status, 1) << option;
@@ -75,7 +75,7 @@ TEST_F(ShellCommandTest, EachCommandWithNoCopyRunningSaysSoAndFails) {
 }
 
 // One copy per session: a copy on another display that shares the session's bus ends too.
-TEST_F(ShellCommandTest, ASecondCopyInTheSameSessionEndsEvenOnAnotherDisplay) {
+TEST_F(CommandLineTest, ASecondCopyInTheSameSessionEndsEvenOnAnotherDisplay) {
     launch();
     const std::string sessionBus = desktop.busAddress();
     HeadlessDesktop elsewhere(800, 600);
@@ -89,7 +89,7 @@ TEST_F(ShellCommandTest, ASecondCopyInTheSameSessionEndsEvenOnAnotherDisplay) {
 }
 
 // Without a bus the program still runs, one copy per display; commands say why they fail.
-TEST_F(ShellCommandTest, WithoutASessionBusTheProgramRunsAndCommandsFail) {
+TEST_F(CommandLineTest, WithoutASessionBusTheProgramRunsAndCommandsFail) {
     launch({{"DBUS_SESSION_BUS_ADDRESS", noBus}});
     EXPECT_TRUE(veltrin->waitForLogLine("bus: no session bus", 1s)) << veltrin->log();
     TestClient client(desktop.display(), {.x = 100, .y = 100});
