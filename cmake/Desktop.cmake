@@ -1,7 +1,7 @@
 # The Linux X11 desktop backend: Qt 6 for the event loop, tray and settings window; xcb and
 # its extension libraries for everything that touches other programs' windows.
 set(CMAKE_AUTOMOC OFF)
-find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets)
+find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets DBus)
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(XCB REQUIRED IMPORTED_TARGET
   xcb xcb-composite xcb-damage xcb-shm xcb-xinput xcb-xtest xcb-shape xcb-res xcb-xfixes
@@ -11,7 +11,7 @@ file(GLOB VELTRIN_DESKTOP_SOURCES CONFIGURE_DEPENDS src/platform/desktop/*.cpp
   src/platform/desktop/x11/*.cpp)
 add_library(veltrin_desktop STATIC ${VELTRIN_DESKTOP_SOURCES})
 target_link_libraries(veltrin_desktop PUBLIC veltrin_logic
-  PRIVATE Qt6::Core Qt6::Gui Qt6::Widgets PkgConfig::XCB)
+  PRIVATE Qt6::Core Qt6::Gui Qt6::Widgets Qt6::DBus PkgConfig::XCB)
 target_compile_definitions(veltrin_desktop PRIVATE
   VELTRIN_RESOURCES_DIR="${CMAKE_CURRENT_SOURCE_DIR}/resources")
 

@@ -2,8 +2,11 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
@@ -62,14 +65,30 @@ std::string readDisplayNumber(int fd) {
     return ":" + text.substr(0, text.find('\n'));
 }
 
+// Whether a server listens on the socket at `path` yet.
+bool accepts(const std::string& path) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (path.size() >= sizeof address.sun_path) throw std::runtime_error("socket path too long");
+    path.copy(address.sun_path, path.size());
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const bool listening =
+        fd >= 0 && connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    if (fd >= 0) close(fd);
+    return listening;
+}
+
 }  // namespace
 
 HeadlessDesktop::HeadlessDesktop(int width, int height) : directory_(makeDirectory()) {
     try {
+        startBus();
         startServer(width, height);
         startWindowManager();
     } catch (...) {
-        // The members end their processes by themselves; the folder needs a hand.
+        // The members end their processes by themselves; the folder and the bus address
+        // need a hand.
+        restoreBusAddress();
         std::error_code ignored;
         std::filesystem::remove_all(directory_, ignored);
         throw;
@@ -83,6 +102,8 @@ HeadlessDesktop::~HeadlessDesktop() {
     windowManager_.reset();
     x_.reset();
     server_.reset();
+    restoreBusAddress();
+    bus_.reset();
     std::error_code ignored;
     std::filesystem::remove_all(directory_, ignored);
 }
@@ -100,6 +121,27 @@ std::unique_ptr<ChildProcess> HeadlessDesktop::start(std::vector<std::string> ar
     auto child = std::make_unique<ChildProcess>(spec);
     close(spec.stderrFd);
     return child;
+}
+
+// From here on the bus is in this process's environment, so that whatever starts later
+// meets there; the address before it comes back when the desktop ends.
+void HeadlessDesktop::startBus() {
+    const std::string socket = directory_ + "/bus";
+    bus_ = start(
+        {"dbus-daemon", "--session", "--nofork", "--nopidfile", "--address=unix:path=" + socket});
+    if (!XDriver::waitUntil([&] { return accepts(socket); }, startTimeout))
+        throw std::runtime_error("dbus-daemon did not start");
+    if (const char* outer = std::getenv("DBUS_SESSION_BUS_ADDRESS")) outerBusAddress_ = outer;
+    busAddress_ = "unix:path=" + socket;
+    setenv("DBUS_SESSION_BUS_ADDRESS", busAddress_.c_str(), 1);
+}
+
+void HeadlessDesktop::restoreBusAddress() {
+    if (busAddress_.empty()) return;
+    if (outerBusAddress_)
+        setenv("DBUS_SESSION_BUS_ADDRESS", outerBusAddress_->c_str(), 1);
+    else
+        unsetenv("DBUS_SESSION_BUS_ADDRESS");
 }
 
 void HeadlessDesktop::startServer(int width, int height) {

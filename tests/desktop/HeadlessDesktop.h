@@ -1,9 +1,10 @@
 #pragma once
 
 // A private X desktop for one test: Xvfb on a display number it picks itself (-displayfd),
-// openbox managing it (click to focus, two virtual desktops, no animations), and on request a
-// compositing manager and a tray host. Everything it started ends with it, also when the test
-// fails. Starting takes about a second.
+// openbox managing it (click to focus, two virtual desktops, no animations), a session bus of
+// its own (DBUS_SESSION_BUS_ADDRESS of this process while it lives, so every program a test
+// starts meets there), and on request a compositing manager and a tray host. Everything it
+// started ends with it, also when the test fails. Starting takes about a second.
 //
 //   HeadlessDesktop desktop;                       // 1600x1200
 //   TestClient client(desktop.display(), {...});
@@ -15,6 +16,7 @@
 
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +34,7 @@ public:
     const std::string& display() const { return display_; }
     XDriver& x() { return *x_; }
     pid_t serverPid() const { return server_->pid(); }
+    const std::string& busAddress() const { return busAddress_; }
 
     // xcompmgr; returns once it owns _NET_WM_CM_S0 (throws otherwise).
     void startCompositor();
@@ -47,6 +50,8 @@ public:
     int currentDesktop();
 
 private:
+    void startBus();
+    void restoreBusAddress();
     void startServer(int width, int height);
     void startWindowManager();
     bool probeIsManaged();
@@ -55,6 +60,9 @@ private:
     void run(std::vector<std::string> arguments);
 
     std::string directory_;
+    std::unique_ptr<ChildProcess> bus_;
+    std::string busAddress_;
+    std::optional<std::string> outerBusAddress_;  // restored when the desktop ends
     std::string display_;
     std::unique_ptr<ChildProcess> server_;
     std::unique_ptr<XDriver> x_;

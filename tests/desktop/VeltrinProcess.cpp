@@ -34,7 +34,8 @@ int openOutput(const std::string& path) {
 }  // namespace
 
 VeltrinProcess::VeltrinProcess(const std::optional<std::string>& display,
-                               const std::map<std::string, std::string>& environment) {
+                               const std::map<std::string, std::string>& environment,
+                               const std::vector<std::string>& arguments) {
     std::string pattern = (std::filesystem::temp_directory_path() / "veltrin-home-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a temp folder");
     home_ = pattern;
@@ -43,6 +44,7 @@ VeltrinProcess::VeltrinProcess(const std::optional<std::string>& display,
     logStart_ = logSize();
     ChildProcess::Spec spec;
     spec.arguments = {VELTRIN_BINARY};
+    spec.arguments.insert(spec.arguments.end(), arguments.begin(), arguments.end());
     spec.environment = {{"DISPLAY", display},
                         {"HOME", home_},
                         {"XDG_CONFIG_HOME", home_ + "/config"},

@@ -10,12 +10,14 @@
 //   VeltrinProcess alone(std::nullopt);        // no DISPLAY at all
 //   EXPECT_EQ(alone.waitForExit(std::chrono::seconds(5)), 2);
 //   EXPECT_NE(alone.standardError().find("no X display"), std::string::npos);
+//   VeltrinProcess toggle(std::nullopt, {}, {"--toggle"});  // a command, with its arguments
 
 #include <chrono>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "desktop/ChildProcess.h"
 
@@ -23,7 +25,8 @@ class VeltrinProcess {
 public:
     // Starts it at once; `display` nullopt leaves DISPLAY unset.
     explicit VeltrinProcess(const std::optional<std::string>& display,
-                            const std::map<std::string, std::string>& environment = {});
+                            const std::map<std::string, std::string>& environment = {},
+                            const std::vector<std::string>& arguments = {});
     ~VeltrinProcess();
     VeltrinProcess(const VeltrinProcess&) = delete;
     VeltrinProcess& operator=(const VeltrinProcess&) = delete;

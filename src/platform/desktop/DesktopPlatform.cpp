@@ -4,6 +4,7 @@
 
 #include "platform/desktop/DesktopApplication.h"
 #include "platform/desktop/DesktopBundle.h"
+#include "platform/desktop/DesktopBusWorkspace.h"
 #include "platform/desktop/DesktopDefaults.h"
 #include "platform/desktop/DesktopDispatch.h"
 #include "platform/desktop/DesktopFonts.h"
@@ -34,7 +35,7 @@ DesktopPlatform::DesktopPlatform(DesktopSession& session)
       defaults_(std::make_unique<DesktopDefaults>()),
       process_(std::make_unique<DesktopProcessInfo>()),
       application_(std::make_unique<DesktopApplication>(*dispatch_)),
-      workspace_(session.makeWorkspace(*dispatch_)),
+      workspace_(std::make_unique<DesktopBusWorkspace>(session.makeWorkspace(*dispatch_))),
       accessibility_(session.makeAccessibility()),
       shareableContent_(session.makeShareableContent(*dispatch_)),
       files_(std::make_unique<platform::PosixFiles>()),
