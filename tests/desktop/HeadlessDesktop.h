@@ -2,8 +2,9 @@
 
 // A private X desktop for one test: Xvfb on a display number it picks itself (-displayfd),
 // openbox managing it (click to focus, two virtual desktops, no animations), and on request a
-// compositing manager and a tray host. Everything it started ends with it, also when the test
-// fails. Starting takes about a second.
+// compositing manager and a tray host. VELTRIN_TEST_WM=xfwm4 (with its compositor on) or
+// VELTRIN_TEST_WM=i3 (every window floating) manage it instead of openbox. Everything it started
+// ends with it, also when the test fails. Starting takes about a second.
 //
 //   HeadlessDesktop desktop;                       // 1600x1200
 //   TestClient client(desktop.display(), {...});
@@ -14,6 +15,7 @@
 //   desktop.switchDesktop(1);
 
 #include <chrono>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,12 +47,16 @@ public:
     // Asks the window manager for virtual desktop `index` and waits until it is shown.
     void switchDesktop(int index);
     int currentDesktop();
+    // openbox, xfwm4 or i3: what VELTRIN_TEST_WM asks for.
+    static std::string windowManagerName();
 
 private:
     void startServer(int width, int height);
     void startWindowManager();
+    void launchWindowManager(const std::string& name);
     bool probeIsManaged();
-    std::unique_ptr<ChildProcess> start(std::vector<std::string> arguments);
+    std::unique_ptr<ChildProcess> start(std::vector<std::string> arguments,
+                                        const std::map<std::string, std::string>& environment = {});
     void waitForSelection(const std::string& selection, bool owned, const std::string& what);
     void run(std::vector<std::string> arguments);
 
@@ -58,6 +64,7 @@ private:
     std::string display_;
     std::unique_ptr<ChildProcess> server_;
     std::unique_ptr<XDriver> x_;
+    std::unique_ptr<ChildProcess> bus_;
     std::unique_ptr<ChildProcess> windowManager_;
     std::unique_ptr<ChildProcess> compositor_;
     std::unique_ptr<ChildProcess> tray_;
