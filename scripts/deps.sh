@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by scripts/run, scripts/test and scripts/fuzz: installs what is missing, and nothing
 # else. Installing needs root: a normal user is asked through sudo.
 VELTRIN_PACKAGES="cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev libfreetype-dev libpng-dev
@@ -82,13 +83,15 @@ veltrin_install_missing() {
 }
 
 # Files made by root (sudo scripts/test) in a tree that a user owns go back to that user, so
-# that the user's next build can replace them.
+# that the user's next build can replace them: builds and the README's pictures.
 veltrin_give_back() {
-    local owner
+    local owner place
     [ "$(id -u)" -eq 0 ] || return 0
     owner=$(stat -c %u:%g "$VELTRIN_ROOT")
     [ "$owner" = "0:0" ] && return 0
-    [ -e "$VELTRIN_ROOT/build" ] && chown -R "$owner" "$VELTRIN_ROOT/build"
+    for place in "$VELTRIN_ROOT/build" "$VELTRIN_ROOT/docs/images"; do
+        [ -e "$place" ] && find "$place" -user 0 -exec chown -h "$owner" {} +
+    done
     return 0
 }
 
