@@ -147,9 +147,13 @@ void HeadlessDesktop::launchWindowManager(const std::string& name) {
         std::ofstream(config) << openboxConfig;
         windowManager_ = start({"openbox", "--sm-disable", "--config-file", config});
     } else if (name == "xfwm4") {
-        // It reads its settings over the session bus, so it gets a private one.
-        const std::string bus = "unix:path=" + directory_ + "/bus";
+        // It reads its settings over the session bus (and ends without them): a private bus,
+        // listening before xfwm4 starts.
+        const std::string socket = directory_ + "/bus";
+        const std::string bus = "unix:path=" + socket;
         bus_ = start({"dbus-daemon", "--session", "--nofork", "--address=" + bus});
+        if (!XDriver::waitUntil([&] { return std::filesystem::exists(socket); }, startTimeout))
+            throw std::runtime_error("dbus-daemon did not start");
         windowManager_ = start({"xfwm4", "--compositor=on", "--sm-client-disable"},
                                {{"DBUS_SESSION_BUS_ADDRESS", bus}});
     } else if (name == "i3") {
@@ -180,8 +184,8 @@ void HeadlessDesktop::startWindowManager() {
         throw std::runtime_error(name + " did not start on " + display_);
 }
 
-// A window manager names its check window before it manages anything, and a window mapped before
-// then stays unmanaged: a fresh probe each try, gone again before any test starts.
+// A window manager names its check window before it manages anything, and a window mapped
+// before then stays unmanaged: a fresh probe each try, gone again before any test starts.
 bool HeadlessDesktop::probeIsManaged() {
     xcb_connection_t* c = x_->connection();
     const xcb_window_t probe = xcb_generate_id(c);
