@@ -1,6 +1,7 @@
 # Installs Veltrin as a Linux desktop program and packages it for Debian:
 #   bin/veltrin, share/veltrin/ (fonts, icon, symbols), share/applications/veltrin.desktop,
-#   share/icons/hicolor/<size>/apps/veltrin.png, share/doc/veltrin/ (the font licence).
+#   share/icons/hicolor/<size>/apps/veltrin.png, share/metainfo/ (what software centres list),
+#   share/doc/veltrin/ (the font licence).
 include(GNUInstallDirs)
 
 install(TARGETS veltrin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -10,6 +11,8 @@ install(DIRECTORY resources/Fonts/ DESTINATION ${CMAKE_INSTALL_DATADIR}/veltrin/
 install(DIRECTORY resources/Symbols/ DESTINATION ${CMAKE_INSTALL_DATADIR}/veltrin/Symbols
   FILES_MATCHING PATTERN "*.png")
 install(FILES packaging/veltrin.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES packaging/org.veltrin.veltrin.metainfo.xml
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 foreach(size 32 48 64 128 256 512)
   install(FILES packaging/icons/${size}x${size}/veltrin.png
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
@@ -27,6 +30,10 @@ floating panel shows its live picture above every other window in a coloured fra
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION x11)
-# dpkg-shlibdeps names the Qt 6 and xcb libraries the program links against.
+# dpkg-shlibdeps names the Qt 6 and xcb libraries the program links against; Qt's platform
+# plugins are loaded at run time, and Debian's Qt only recommends them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# Users get the program without its debugging information: a few MB instead of forty.
+set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -40,6 +40,14 @@ constexpr const char* openboxConfig = R"(<?xml version="1.0" encoding="UTF-8"?>
 </openbox_config>
 )";
 
+// i3 tiles by default; the tests place their windows, so every window floats. No bar and no
+// key bindings (the tests own the keyboard).
+constexpr const char* i3Config = R"(# i3 config file (v4)
+for_window [all] floating enable
+focus_on_window_activation focus
+focus_follows_mouse no
+)";
+
 std::string makeDirectory() {
     std::string pattern =
         (std::filesystem::temp_directory_path() / "veltrin-desktop-XXXXXX").string();
@@ -108,7 +116,8 @@ HeadlessDesktop::~HeadlessDesktop() {
     std::filesystem::remove_all(directory_, ignored);
 }
 
-std::unique_ptr<ChildProcess> HeadlessDesktop::start(std::vector<std::string> arguments) {
+std::unique_ptr<ChildProcess> HeadlessDesktop::start(
+    std::vector<std::string> arguments, const std::map<std::string, std::string>& environment) {
     ChildProcess::Spec spec;
     spec.arguments = std::move(arguments);
     spec.environment = {{"DISPLAY", display_},
@@ -116,6 +125,8 @@ std::unique_ptr<ChildProcess> HeadlessDesktop::start(std::vector<std::string> ar
                         {"XDG_CONFIG_HOME", directory_ + "/config"},
                         {"XDG_CACHE_HOME", directory_ + "/cache"},
                         {"SESSION_MANAGER", std::nullopt}};
+    for (const auto& [key, value] : environment)
+        spec.environment[key] = value;
     spec.stderrFd = open((directory_ + "/children.log").c_str(),
                          O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
     auto child = std::make_unique<ChildProcess>(spec);
@@ -165,11 +176,35 @@ void HeadlessDesktop::startServer(int width, int height) {
     x_ = std::make_unique<XDriver>(display_);
 }
 
-// openbox names a check window on the root, and the check window names itself.
+std::string HeadlessDesktop::windowManagerName() {
+    const char* name = std::getenv("VELTRIN_TEST_WM");
+    return name != nullptr && *name != '\0' ? name : "openbox";
+}
+
+void HeadlessDesktop::launchWindowManager(const std::string& name) {
+    if (name == "openbox") {
+        const std::string config = directory_ + "/openbox-rc.xml";
+        std::ofstream(config) << openboxConfig;
+        windowManager_ = start({"openbox", "--sm-disable", "--config-file", config});
+    } else if (name == "xfwm4") {
+        // It reads its settings over the session bus, which this desktop already runs.
+        windowManager_ = start({"xfwm4", "--compositor=on", "--sm-client-disable"});
+    } else if (name == "i3") {
+        const std::string config = directory_ + "/i3.conf";
+        std::ofstream(config) << i3Config;
+        std::filesystem::create_directory(directory_ + "/runtime");
+        std::filesystem::permissions(directory_ + "/runtime", std::filesystem::perms::owner_all);
+        windowManager_ =
+            start({"i3", "-c", config}, {{"XDG_RUNTIME_DIR", directory_ + "/runtime"}});
+    } else {
+        throw std::runtime_error("VELTRIN_TEST_WM names no window manager the tests know: " + name);
+    }
+}
+
+// The window manager names a check window on the root, and the check window names itself.
 void HeadlessDesktop::startWindowManager() {
-    const std::string config = directory_ + "/openbox-rc.xml";
-    std::ofstream(config) << openboxConfig;
-    windowManager_ = start({"openbox", "--sm-disable", "--config-file", config});
+    const std::string name = windowManagerName();
+    launchWindowManager(name);
     const bool ready = XDriver::waitUntil(
         [this] {
             const auto check =
@@ -179,11 +214,11 @@ void HeadlessDesktop::startWindowManager() {
         },
         startTimeout);
     if (!ready || !XDriver::waitUntil([this] { return probeIsManaged(); }, startTimeout))
-        throw std::runtime_error("openbox did not start on " + display_);
+        throw std::runtime_error(name + " did not start on " + display_);
 }
 
-// openbox names its check window before it manages anything, and a window mapped before
-// then stays unmanaged: a fresh probe each try, gone again before any test starts.
+// A window manager names its check window before it manages anything, and a window mapped
+// before then stays unmanaged: a fresh probe each try, gone again before any test starts.
 bool HeadlessDesktop::probeIsManaged() {
     xcb_connection_t* c = x_->connection();
     const xcb_window_t probe = xcb_generate_id(c);

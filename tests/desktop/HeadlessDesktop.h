@@ -3,8 +3,10 @@
 // A private X desktop for one test: Xvfb on a display number it picks itself (-displayfd),
 // openbox managing it (click to focus, two virtual desktops, no animations), a session bus of
 // its own (DBUS_SESSION_BUS_ADDRESS of this process while it lives, so every program a test
-// starts meets there), and on request a compositing manager and a tray host. Everything it
-// started ends with it, also when the test fails. Starting takes about a second.
+// starts meets there), and on request a compositing manager and a tray host.
+// VELTRIN_TEST_WM=xfwm4 (with its compositor on) or VELTRIN_TEST_WM=i3 (every window floating)
+// manage it instead of openbox. Everything it started ends with it, also when the test fails.
+// Starting takes about a second.
 //
 //   HeadlessDesktop desktop;                       // 1600x1200
 //   TestClient client(desktop.display(), {...});
@@ -15,6 +17,7 @@
 //   desktop.switchDesktop(1);
 
 #include <chrono>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -48,14 +51,18 @@ public:
     // Asks the window manager for virtual desktop `index` and waits until it is shown.
     void switchDesktop(int index);
     int currentDesktop();
+    // openbox, xfwm4 or i3: what VELTRIN_TEST_WM asks for.
+    static std::string windowManagerName();
 
 private:
     void startBus();
     void restoreBusAddress();
     void startServer(int width, int height);
     void startWindowManager();
+    void launchWindowManager(const std::string& name);
     bool probeIsManaged();
-    std::unique_ptr<ChildProcess> start(std::vector<std::string> arguments);
+    std::unique_ptr<ChildProcess> start(std::vector<std::string> arguments,
+                                        const std::map<std::string, std::string>& environment = {});
     void waitForSelection(const std::string& selection, bool owned, const std::string& what);
     void run(std::vector<std::string> arguments);
 
@@ -66,6 +73,7 @@ private:
     std::string display_;
     std::unique_ptr<ChildProcess> server_;
     std::unique_ptr<XDriver> x_;
+    std::unique_ptr<ChildProcess> bus_;
     std::unique_ptr<ChildProcess> windowManager_;
     std::unique_ptr<ChildProcess> compositor_;
     std::unique_ptr<ChildProcess> tray_;

@@ -3,6 +3,9 @@
 #include <QFont>
 #include <QImage>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -33,6 +36,12 @@ uintmax_t sizeOf(const std::string& path) {
     std::error_code missing;
     const uintmax_t size = fs::file_size(path, missing);
     return missing ? 0 : size;
+}
+
+void writeScript(const std::string& path, const std::string& body) {
+    std::ofstream(path) << "#!/bin/sh\n" << body;
+    fs::permissions(path, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                              fs::perms::others_read | fs::perms::others_exec);
 }
 
 // `cmake --install` of this build into a scratch prefix, and what else a test runs there.
@@ -66,10 +75,13 @@ TEST_F(InstallTest, PutsProgramResourcesEntryIconAndLicenceInTheirPlaces) {
          {"bin/veltrin", "share/veltrin/AppIcon.png", "share/veltrin/Fonts/Outfit-SemiBold.ttf",
           "share/veltrin/Symbols/pin.png", "share/applications/veltrin.desktop",
           "share/icons/hicolor/48x48/apps/veltrin.png",
-          "share/icons/hicolor/256x256/apps/veltrin.png", "share/doc/veltrin/OFL.txt"})
+          "share/icons/hicolor/256x256/apps/veltrin.png", "share/doc/veltrin/OFL.txt",
+          "share/metainfo/org.veltrin.veltrin.metainfo.xml"})
         EXPECT_TRUE(installed(path)) << path;
     EXPECT_TRUE(run("desktop-file-validate " + prefix_ + "/share/applications/veltrin.desktop"))
         << lastOutput_;
+    // Software centres list it: the metainfo file, with the desktop entry and icon it names.
+    EXPECT_TRUE(run("appstreamcli validate-tree --no-net --pedantic " + prefix_)) << lastOutput_;
     const QImage icon(
         QString::fromStdString(prefix_ + "/share/icons/hicolor/48x48/apps/veltrin.png"));
     EXPECT_EQ(icon.size(), QSize(48, 48));  // the theme's folder names the size
@@ -143,13 +155,79 @@ TEST_F(InstallTest, DebianPackageNamesItsRunTimeDependencies) {
     ASSERT_FALSE(package.empty()) << lastOutput_;
     ASSERT_TRUE(run("dpkg-deb -f " + package + " Depends")) << lastOutput_;
     const std::string depends = lastOutput_;
-    for (const char* library : {"libqt6widgets6", "libqt6gui6", "libxcb1", "libxcb-composite0"})
+    // The platform plugins are loaded, not linked: without them the program cannot start.
+    for (const char* library :
+         {"libqt6widgets6", "libqt6gui6", "libxcb1", "libxcb-composite0", "qt6-qpa-plugins"})
         EXPECT_NE(depends.find(library), std::string::npos) << library << " in " << depends;
     ASSERT_TRUE(run("dpkg-deb -c " + package)) << lastOutput_;
     for (const char* path : {"./usr/bin/veltrin", "./usr/share/applications/veltrin.desktop",
                              "./usr/share/veltrin/Fonts/Outfit-Black.ttf",
-                             "./usr/share/icons/hicolor/128x128/apps/veltrin.png"})
+                             "./usr/share/icons/hicolor/128x128/apps/veltrin.png",
+                             "./usr/share/metainfo/org.veltrin.veltrin.metainfo.xml"})
         EXPECT_NE(lastOutput_.find(path), std::string::npos) << path;
+    // The program ships without symbols and debugging information.
+    const std::string unpacked = scratch_ + "/unpacked";
+    ASSERT_TRUE(run("dpkg-deb -x " + package + " " + unpacked)) << lastOutput_;
+    ASSERT_TRUE(run("readelf -S " + unpacked + "/usr/bin/veltrin")) << lastOutput_;
+    EXPECT_EQ(lastOutput_.find(".debug_info"), std::string::npos) << lastOutput_;
+    EXPECT_EQ(lastOutput_.find(".symtab"), std::string::npos) << lastOutput_;
+}
+
+// The scripts' installer as a user who is not root, with sudo, apt-get and dpkg-query stood in
+// for by scripts that write down how they were called. cmake is installed, xvfb is missing,
+// and the first update finds the package lists locked by another package manager.
+TEST_F(InstallTest, AUserInstallsWhatIsMissingThroughSudoAndWaitsForThePackageManager) {
+    const std::string bin = scratch_ + "/bin";
+    const std::string shared = scratch_ + "/shared";  // the user writes here
+    fs::create_directories(bin);
+    fs::create_directories(shared);
+    fs::permissions(shared, fs::perms::all);
+    const std::string calls = shared + "/calls.txt";
+    writeScript(bin + "/dpkg-query", "[ \"$3\" = cmake ] && echo 'install ok installed'\n");
+    writeScript(bin + "/sudo", "echo \"sudo $*\" >>" + calls + "\nexec \"$@\"\n");
+    writeScript(bin + "/apt-get", "echo \"apt-get $*\" >>" + calls + "\n" +
+                                      "case \"$*\" in *update*) [ -e " + shared +
+                                      "/locked ] && exit 0\n  touch " + shared +
+                                      "/locked\n  echo 'E: Could not get lock "
+                                      "/var/lib/apt/lists/lock' >&2; exit 100;; esac\n");
+    // Root becomes nobody for it; a test run by a user is that user already.
+    const std::string asUser =
+        getuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+    const auto install = [&](const std::string& packages) {
+        return run(asUser + "env PATH=" + bin + ":$PATH VELTRIN_APT_RETRY_SECONDS=0 bash -c " +
+                   "'set -euo pipefail; . " VELTRIN_SOURCE_DIR "/scripts/deps.sh; " +
+                   "veltrin_install \"(for a test)\" " + packages + "'");
+    };
+    ASSERT_TRUE(install("cmake xvfb")) << lastOutput_;
+    EXPECT_NE(lastOutput_.find("installing (for a test): xvfb"), std::string::npos) << lastOutput_;
+    EXPECT_NE(lastOutput_.find("needs root: sudo"), std::string::npos) << lastOutput_;
+    const std::string apt = "env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=";
+    const std::string update = "update -q\n";
+    const std::string add = "install -y -q --no-install-recommends xvfb\n";
+    std::string expected;
+    for (const std::string& call : {update, update, add})
+        expected += "sudo " + apt + "900 " + call + "apt-get -o DPkg::Lock::Timeout=900 " + call;
+    EXPECT_EQ(readFrom(calls), expected);
+    // Nothing missing: nothing asked of anyone.
+    ASSERT_TRUE(install("cmake")) << lastOutput_;
+    EXPECT_EQ(readFrom(calls), expected);
+}
+
+// Files that `sudo scripts/test` made in a user's tree are the user's again once it ends.
+TEST_F(InstallTest, FilesMadeByRootInAUsersTreeGoBackToTheUser) {
+    if (getuid() != 0) GTEST_SKIP() << "needs root";
+    const std::string tree = scratch_ + "/tree";
+    fs::create_directories(tree + "/build/test");
+    std::ofstream(tree + "/build/test/made-by-root.o") << "x";
+    ASSERT_EQ(chown(tree.c_str(), 65534, 65534), 0);
+    ASSERT_TRUE(run("VELTRIN_ROOT=" + tree +
+                    " bash -c '. " VELTRIN_SOURCE_DIR "/scripts/deps.sh; veltrin_give_back'"))
+        << lastOutput_;
+    for (const std::string path : {"/build", "/build/test", "/build/test/made-by-root.o"}) {
+        struct stat status {};
+        ASSERT_EQ(stat((tree + path).c_str(), &status), 0) << path;
+        EXPECT_EQ(status.st_uid, 65534u) << path;
+    }
 }
 
 }  // namespace

@@ -39,8 +39,10 @@ TEST_F(PinTest, ThePanelFollowsMovesAndResizesByTheWindowManager) {
     launch();
     TestClient client(desktop.display(), {.width = 300, .height = 200, .x = 100, .y = 100});
     pinActive(client);
+    // Window managers differ in what they place at X, Y (openbox the frame, i3 the window
+    // inside it): the frame has moved, wherever exactly.
     ASSERT_TRUE(client.command("move 500 400"));
-    ASSERT_TRUE(XDriver::waitUntil([&] { return frameOf(client).x >= 500; }, 5s));
+    ASSERT_TRUE(XDriver::waitUntil([&] { return frameOf(client).x >= 450; }, 5s));
     EXPECT_TRUE(waitForPanelAt(frameOf(client).grownBy(margin))) << diagnostics("follow-move");
     ASSERT_TRUE(client.command("resize 520 260"));
     ASSERT_TRUE(XDriver::waitUntil([&] { return frameOf(client).width > 500; }, 5s));
@@ -123,7 +125,7 @@ TEST_F(PinTest, APrimaryMonitorAwayFromTheRootOriginStillPutsThePanelOverTheWind
     const auto panel = pinActive(client);
     EXPECT_EQ(panel.rect, frameOf(client).grownBy(margin)) << diagnostics("monitor");
     ASSERT_TRUE(client.command("move 700 300"));
-    ASSERT_TRUE(XDriver::waitUntil([&] { return frameOf(client).x >= 700; }, 5s));
+    ASSERT_TRUE(XDriver::waitUntil([&] { return frameOf(client).x >= 650; }, 5s));
     EXPECT_TRUE(waitForPanelAt(frameOf(client).grownBy(margin))) << diagnostics("monitor-move");
 }
 
