@@ -73,7 +73,6 @@ private:
     std::string display_;
     std::unique_ptr<ChildProcess> server_;
     std::unique_ptr<XDriver> x_;
-    std::unique_ptr<ChildProcess> bus_;
     std::unique_ptr<ChildProcess> windowManager_;
     std::unique_ptr<ChildProcess> compositor_;
     std::unique_ptr<ChildProcess> tray_;
