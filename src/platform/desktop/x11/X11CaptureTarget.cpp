@@ -2,6 +2,7 @@
 
 #include <xcb/composite.h>
 #include <xcb/damage.h>
+#include <xcb/xfixes.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -54,6 +55,9 @@ platform::PlatformError X11CaptureTarget::goneError() const {
 
 X11CaptureTarget::~X11CaptureTarget() {
     detachFrame();
+    if (damaged_ != 0)
+        discard(connection_->get(),
+                xcb_xfixes_destroy_region_checked(connection_->get(), damaged_));
     discard(connection_->get(), xcb_change_window_attributes_checked(connection_->get(), client_,
                                                                      XCB_CW_EVENT_MASK, &noEvents));
     connection_->flush();
@@ -85,7 +89,20 @@ std::optional<std::string> X11CaptureTarget::checkExtensions() {
             : xreply<xcb_damage_query_version_reply_t>(nullptr);
     if (!damageVersion) return "capture: the X server lacks Damage";
     damageEvent_ = damage->first_event;
+    watchDamagedArea();
     return std::nullopt;
+}
+
+// Without XFixes every frame counts as changed all over.
+void X11CaptureTarget::watchDamagedArea() {
+    xcb_connection_t* c = connection_->get();
+    const auto* xfixes = xcb_get_extension_data(c, &xcb_xfixes_id);
+    if (xfixes == nullptr || !xfixes->present) return;
+    const auto version =
+        xreply(xcb_xfixes_query_version_reply(c, xcb_xfixes_query_version(c, 2, 0), nullptr));
+    if (!version) return;
+    damaged_ = xcb_generate_id(c);
+    xcb_xfixes_create_region(c, damaged_, 0, nullptr);
 }
 
 bool X11CaptureTarget::watchClient() {
@@ -122,6 +139,7 @@ bool X11CaptureTarget::attachFrame(xcb_window_t frame) {
     const auto geometry = xreply(xcb_get_geometry_reply(c, geometryCookie, nullptr));
     if (!watched || !redirected || !created || !attributes || !geometry) return false;
     depth_ = geometry->depth;
+    border_ = geometry->border_width;
     visual_ = attributes->visual;
     viewable_ = attributes->map_state == XCB_MAP_STATE_VIEWABLE;
     needsName_ = true;
@@ -218,6 +236,7 @@ X11CaptureTarget::Change X11CaptureTarget::handle(const xcb_generic_event_t& eve
                 property.atom != connection_->atom("_GTK_FRAME_EXTENTS"))
                 break;
             readExtents();
+            wholeDamaged_ = true;  // the picture's origin in the pixmap moved
             return viewable_ && seenDamage_ ? Change::damaged : Change::none;
         }
         default:
@@ -236,17 +255,53 @@ X11CaptureTarget::Change X11CaptureTarget::configured(const xcb_configure_notify
     return viewable_ && seenDamage_ ? Change::damaged : Change::none;
 }
 
-std::shared_ptr<X11WindowFrame> X11CaptureTarget::takeFrame() {
+std::shared_ptr<X11CaptureFrame> X11CaptureTarget::takeFrame() {
     if (frame_ == 0) return nullptr;
-    subtractDamage();
-    if (!viewable_ || !seenDamage_) return nullptr;
+    if (!viewable_ || !seenDamage_) {
+        subtractDamage();
+        return nullptr;
+    }
+    std::vector<xcb_rectangle_t> damage = takeDamage();
     if (needsName_ && !namePixmap()) return nullptr;
     const uint16_t width = inner(pixmapWidth_, extents_.left, extents_.right);
     const uint16_t height = inner(pixmapHeight_, extents_.top, extents_.bottom);
     if (width == 0 || height == 0) return nullptr;
-    return std::make_shared<X11WindowFrame>(
-        lease_, static_cast<int16_t>(std::min<uint32_t>(extents_.left, pixmapWidth_)),
-        static_cast<int16_t>(std::min<uint32_t>(extents_.top, pixmapHeight_)), width, height);
+    const auto x = static_cast<int16_t>(std::min<uint32_t>(extents_.left, pixmapWidth_));
+    const auto y = static_cast<int16_t>(std::min<uint32_t>(extents_.top, pixmapHeight_));
+    if (wholeDamaged_) damage = {{x, y, width, height}};
+    wholeDamaged_ = false;
+    for (xcb_rectangle_t& rect : damage) {  // into the frame's own pixels
+        rect.x = static_cast<int16_t>(rect.x - x);
+        rect.y = static_cast<int16_t>(rect.y - y);
+    }
+    return std::make_shared<X11CaptureFrame>(lease_, x, y, width, height, connection_, scratch_,
+                                             std::move(damage));
+}
+
+// The damage is reported inside the window's border, the pixmap starts outside it.
+std::vector<xcb_rectangle_t> X11CaptureTarget::takeDamage() {
+    if (damaged_ == 0) {
+        subtractDamage();
+        wholeDamaged_ = true;
+        return {};
+    }
+    xcb_connection_t* c = connection_->get();
+    discard(c, xcb_damage_subtract_checked(c, damage_, XCB_NONE, damaged_));
+    const auto region =
+        xreply(xcb_xfixes_fetch_region_reply(c, xcb_xfixes_fetch_region(c, damaged_), nullptr));
+    if (afterRead_) afterRead_();
+    if (!region) {
+        wholeDamaged_ = true;
+        return {};
+    }
+    const xcb_rectangle_t* rects = xcb_xfixes_fetch_region_rectangles(region.get());
+    std::vector<xcb_rectangle_t> damage(
+        rects, rects + xcb_xfixes_fetch_region_rectangles_length(region.get()));
+    for (xcb_rectangle_t& rect : damage) {
+        rect.x = static_cast<int16_t>(rect.x + border_);
+        rect.y = static_cast<int16_t>(rect.y + border_);
+    }
+    return damage;
 }
 
 // Reports come again only once the damage so far is subtracted.
@@ -273,6 +328,7 @@ bool X11CaptureTarget::namePixmap() {
     pixmapHeight_ = geometry->height;
     lease_ = std::make_shared<X11PixmapLease>(connection_, pixmap, depth_, visual_, afterRead_);
     needsName_ = false;
+    wholeDamaged_ = true;
     return true;
 }
 

@@ -155,7 +155,7 @@ std::optional<platform::PlatformError> X11CaptureWorker::loop(X11Connection& con
 // The interval counts from the moment a frame goes out.
 void X11CaptureWorker::deliver(X11Connection& connection, X11CaptureTarget& target,
                                std::chrono::steady_clock::time_point& sent) {
-    std::shared_ptr<X11WindowFrame> frame = target.takeFrame();
+    std::shared_ptr<X11CaptureFrame> frame = target.takeFrame();
     connection.flush();
     if (frame == nullptr) return;
     std::shared_ptr<platform::StreamOutput> output;
