@@ -64,6 +64,28 @@ TEST_F(PinTest, AFramelessWindowWithATransparentMarginShowsLive) {
     }
 }
 
+// A client that redraws a few small areas: each shows in the panel where it was drawn, and
+// nothing else of the picture changes.
+TEST_F(PinTest, ChangesConfinedToSmallAreasShowWhereTheyWereDrawn) {
+    launch();
+    TestClient client(desktop.display(), {.width = 400, .height = 300, .x = 200, .y = 150});
+    pinActive(client);
+    TestClient cover(desktop.display(),
+                     {.width = 400, .height = 300, .x = 260, .y = 150, .color = 0xE0A020});
+    activate(cover);
+    const auto at = x.rect(client.window());
+    ASSERT_TRUE(at.has_value());
+    EXPECT_TRUE(waitForPixel(at->x + 200, at->y + 150, clientColor)) << diagnostics("patch-0");
+    ASSERT_TRUE(client.command("patch 180 130 40 40 20C040"));
+    EXPECT_TRUE(waitForPixel(at->x + 200, at->y + 150, 0x20C040, 1s)) << diagnostics("patch-1");
+    ASSERT_TRUE(client.command("patch 300 240 30 30 C04020"));
+    EXPECT_TRUE(waitForPixel(at->x + 315, at->y + 255, 0xC04020, 1s)) << diagnostics("patch-2");
+    EXPECT_TRUE(waitForPixel(at->x + 200, at->y + 150, 0x20C040, 1s));
+    for (const auto& [px, py] : {std::pair{175, 150}, {200, 125}, {295, 255}, {315, 235}})
+        EXPECT_TRUE(XDriver::similar(x.pixel(at->x + px, at->y + py), clientColor, 8))
+            << "at " << px << "," << py << diagnostics("patch-outside");
+}
+
 TEST_F(PinTest, ThePanelFollowsMovesAndResizesByTheWindowManager) {
     launch();
     TestClient client(desktop.display(), {.width = 300, .height = 200, .x = 100, .y = 100});

@@ -144,6 +144,7 @@ const char* ClientOptions::usage() {
            "       veltrin_test_client --grab-key alt+p [--display D]\n"
            "       veltrin_test_client --screenshot FILE.png [--display D]\n"
            "       veltrin_test_client --pixel X,Y [--display D]   (prints RRGGBB)\n"
-           "commands on stdin: color RRGGBB | move X Y | resize W H | iconify | map | unmap\n"
-           "                   | raise | close | animate FPS SECONDS | quit\n";
+           "commands on stdin: color RRGGBB | patch X Y W H RRGGBB | move X Y | resize W H\n"
+           "                   | iconify | map | unmap | raise | close | animate FPS SECONDS | "
+           "quit\n";
 }

@@ -170,6 +170,11 @@ void ClientWindow::paint(uint32_t color) {
     xcb_flush(connection_);
 }
 
+void ClientWindow::patch(int x, int y, int width, int height, uint32_t color) {
+    fill(pixel(color), x, y, width, height);
+    xcb_flush(connection_);
+}
+
 void ClientWindow::fill(uint32_t pixel, int x, int y, int width, int height) {
     if (width <= 0 || height <= 0) return;
     xcb_change_gc(connection_, gc_, XCB_GC_FOREGROUND, &pixel);
