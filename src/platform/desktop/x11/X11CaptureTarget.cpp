@@ -2,7 +2,6 @@
 
 #include <xcb/composite.h>
 #include <xcb/damage.h>
-#include <xcb/xfixes.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -55,9 +54,6 @@ platform::PlatformError X11CaptureTarget::goneError() const {
 
 X11CaptureTarget::~X11CaptureTarget() {
     detachFrame();
-    if (damaged_ != 0)
-        discard(connection_->get(),
-                xcb_xfixes_destroy_region_checked(connection_->get(), damaged_));
     discard(connection_->get(), xcb_change_window_attributes_checked(connection_->get(), client_,
                                                                      XCB_CW_EVENT_MASK, &noEvents));
     connection_->flush();
@@ -89,20 +85,7 @@ std::optional<std::string> X11CaptureTarget::checkExtensions() {
             : xreply<xcb_damage_query_version_reply_t>(nullptr);
     if (!damageVersion) return "capture: the X server lacks Damage";
     damageEvent_ = damage->first_event;
-    watchDamagedArea();
     return std::nullopt;
-}
-
-// Without XFixes every frame counts as changed all over.
-void X11CaptureTarget::watchDamagedArea() {
-    xcb_connection_t* c = connection_->get();
-    const auto* xfixes = xcb_get_extension_data(c, &xcb_xfixes_id);
-    if (xfixes == nullptr || !xfixes->present) return;
-    const auto version =
-        xreply(xcb_xfixes_query_version_reply(c, xcb_xfixes_query_version(c, 2, 0), nullptr));
-    if (!version) return;
-    damaged_ = xcb_generate_id(c);
-    xcb_xfixes_create_region(c, damaged_, 0, nullptr);
 }
 
 bool X11CaptureTarget::watchClient() {
@@ -130,7 +113,7 @@ bool X11CaptureTarget::attachFrame(xcb_window_t frame) {
     const auto redirect =
         xcb_composite_redirect_window_checked(c, frame, XCB_COMPOSITE_REDIRECT_AUTOMATIC);
     const auto create =
-        xcb_damage_create_checked(c, damage_, frame, XCB_DAMAGE_REPORT_LEVEL_NON_EMPTY);
+        xcb_damage_create_checked(c, damage_, frame, XCB_DAMAGE_REPORT_LEVEL_BOUNDING_BOX);
     const auto attributesCookie = xcb_get_window_attributes(c, frame);
     const auto geometryCookie = xcb_get_geometry(c, frame);
     const bool redirected = succeeded(c, redirect);
@@ -202,6 +185,7 @@ X11CaptureTarget::Change X11CaptureTarget::handle(const xcb_generic_event_t& eve
         const auto& notify = reinterpret_cast<const xcb_damage_notify_event_t&>(event);
         if (notify.damage != damage_) return Change::none;  // of a frame we left
         seenDamage_ = true;
+        noteDamage(notify.area);
         if (viewable_) return Change::damaged;
         subtractDamage();  // else no damage would ever be reported again
         return Change::none;
@@ -279,28 +263,28 @@ std::shared_ptr<X11CaptureFrame> X11CaptureTarget::takeFrame() {
 }
 
 // The damage is reported inside the window's border, the pixmap starts outside it.
+void X11CaptureTarget::noteDamage(const xcb_rectangle_t& area) {
+    const int left = area.x + border_, top = area.y + border_;
+    const int right = left + area.width, bottom = top + area.height;
+    if (damageBox_.width == 0 || damageBox_.height == 0) {
+        damageBox_ = {static_cast<int16_t>(left), static_cast<int16_t>(top), area.width,
+                      area.height};
+        return;
+    }
+    const int x = std::min<int>(damageBox_.x, left), y = std::min<int>(damageBox_.y, top);
+    damageBox_ = {static_cast<int16_t>(x), static_cast<int16_t>(y),
+                  static_cast<uint16_t>(std::max(damageBox_.x + damageBox_.width, right) - x),
+                  static_cast<uint16_t>(std::max(damageBox_.y + damageBox_.height, bottom) - y)};
+}
+
+// The bounds of what was drawn since the last subtract, as the reports told them. A report
+// still on its way when the damage is subtracted comes to the next frame, which draws the
+// pixmap as it is then: nothing drawn is ever left out, at worst it shows a frame later.
 std::vector<xcb_rectangle_t> X11CaptureTarget::takeDamage() {
-    if (damaged_ == 0) {
-        subtractDamage();
-        wholeDamaged_ = true;
-        return {};
-    }
-    xcb_connection_t* c = connection_->get();
-    discard(c, xcb_damage_subtract_checked(c, damage_, XCB_NONE, damaged_));
-    const auto region =
-        xreply(xcb_xfixes_fetch_region_reply(c, xcb_xfixes_fetch_region(c, damaged_), nullptr));
-    if (afterRead_) afterRead_();
-    if (!region) {
-        wholeDamaged_ = true;
-        return {};
-    }
-    const xcb_rectangle_t* rects = xcb_xfixes_fetch_region_rectangles(region.get());
-    std::vector<xcb_rectangle_t> damage(
-        rects, rects + xcb_xfixes_fetch_region_rectangles_length(region.get()));
-    for (xcb_rectangle_t& rect : damage) {
-        rect.x = static_cast<int16_t>(rect.x + border_);
-        rect.y = static_cast<int16_t>(rect.y + border_);
-    }
+    subtractDamage();
+    std::vector<xcb_rectangle_t> damage;
+    if (damageBox_.width > 0 && damageBox_.height > 0) damage.push_back(damageBox_);
+    damageBox_ = {0, 0, 0, 0};
     return damage;
 }
 

@@ -55,7 +55,6 @@ public:
 
 private:
     std::optional<std::string> checkExtensions();
-    void watchDamagedArea();
     bool watchClient();
     bool attach();
     bool attachFrame(xcb_window_t frame);
@@ -66,8 +65,8 @@ private:
     Change configured(const xcb_configure_notify_event_t& event);
     bool namePixmap();
     void subtractDamage();
-    // Subtracts the damage and gives what it covered, in the pixmap's pixels; the whole
-    // pixmap when the server cannot tell.
+    void noteDamage(const xcb_rectangle_t& area);
+    // Subtracts the damage and gives what it covered, in the pixmap's pixels.
     std::vector<xcb_rectangle_t> takeDamage();
 
     std::shared_ptr<X11Connection> connection_;
@@ -76,7 +75,7 @@ private:
     xcb_window_t frame_ = 0;
     uint8_t damageEvent_ = 0;
     uint32_t damage_ = 0;
-    uint32_t damaged_ = 0;      // a region the damage is moved into, when XFixes is there
+    xcb_rectangle_t damageBox_{0, 0, 0, 0};  // what was drawn since the last subtract
     bool wholeDamaged_ = true;  // the next frame shows a pixmap that nothing was drawn from
     uint16_t border_ = 0;
     uint8_t depth_ = 0;

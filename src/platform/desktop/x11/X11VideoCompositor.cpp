@@ -69,8 +69,7 @@ bool X11VideoCompositor::draw(const X11CaptureFrame& frame) {
                              static_cast<int16_t>(layout->rect.x + r.x),
                              static_cast<int16_t>(layout->rect.y + r.y), r.width, r.height);
     }
-    connection_->flush();
-    return true;
+    return true;  // the capture thread flushes once after its deliveries
 }
 
 // A stream made anew brings a connection of its own; what was made on the old one goes.
