@@ -12,7 +12,8 @@
 namespace desktop {
 
 // A frame as a capture delivers it: what changed since the frame before, and pixels read
-// only as far as a lock asks for them, into memory that the capture's frames pass on.
+// only as far as a lock asks for them, into memory that the capture's frames pass on (its
+// locks replace those of the plain frame, whose own memory stays unused).
 class X11CaptureFrame : public X11WindowFrame {
 public:
     X11CaptureFrame(std::shared_ptr<const X11PixmapLease> lease, int16_t x, int16_t y,
