@@ -3,7 +3,6 @@
 #include <chrono>
 #include <cstdio>
 #include <exception>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <thread>
@@ -33,15 +32,6 @@ ClientOptions placed(int index) {
     options.x = 8 + (index % 4) * 636;
     options.y = 30 + (index / 4) * 430;
     return options;
-}
-
-int threadsOf(pid_t pid) {
-    std::error_code error;
-    int count = 0;
-    for (std::filesystem::directory_iterator it("/proc/" + std::to_string(pid) + "/task", error);
-         !error && it != std::filesystem::directory_iterator(); it.increment(error))
-        ++count;
-    return count;
 }
 
 struct Cost {
@@ -90,13 +80,12 @@ std::string unpinAll(Clients& clients) {
 
 void manyPins(benchmark::State& state, double seconds) {
     ClientScene::reset();
-    const pid_t program = BenchDesktop::shared().veltrin().pid();
-    std::this_thread::sleep_for(1s);  // threads of earlier pins have ended
-    const int idleThreads = threadsOf(program);
+    BenchDesktop& bench = BenchDesktop::shared();
     Clients clients;
     if (const std::string error = pinAll(clients); !error.empty())
         return state.SkipWithError(error.c_str());
-    const int pinnedThreads = threadsOf(program);
+    std::this_thread::sleep_for(1s);  // threads that only carried a start or a stop end
+    const int pinnedThreads = ProcessCpu::threads(bench.veltrin().pid());
     for (auto _ : state) {
         const auto pinned = animatedCost(clients, seconds);
         if (const std::string error = unpinAll(clients); !error.empty())
@@ -108,7 +97,7 @@ void manyPins(benchmark::State& state, double seconds) {
         state.counters["veltrin_unpinned_pct"] = unpinned->program;
         state.counters["xserver_pinned_pct"] = pinned->server;
         state.counters["xserver_unpinned_pct"] = unpinned->server;
-        state.counters["threads_beyond_idle"] = pinnedThreads - idleThreads;
+        state.counters["threads_beyond_idle"] = pinnedThreads - bench.startThreads();
     }
 }
 

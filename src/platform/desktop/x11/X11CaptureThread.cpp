@@ -54,6 +54,12 @@ void X11CaptureThread::wake() {
     [[maybe_unused]] const auto written = write(wakeFd_, &one, sizeof one);
 }
 
+// Replies read on the thread itself: it polls for events again before it waits, since
+// every such read happens while it begins a stream, handles an event or delivers a frame.
+void X11CaptureThread::wakeAfterRead() {
+    if (runner_.load() != std::this_thread::get_id()) wake();
+}
+
 void X11CaptureThread::shutdown() {
     std::thread thread;
     {
@@ -70,6 +76,7 @@ void X11CaptureThread::shutdown() {
 }
 
 void X11CaptureThread::run() {
+    runner_.store(std::this_thread::get_id());
     std::vector<Start> starts;
     while (takeStarts(starts)) {
         begin(starts);
@@ -110,7 +117,7 @@ void X11CaptureThread::begin(std::vector<Start>& starts) {
                 captureError(CaptureError::connectionLost, "capture: cannot reach the X display");
         else
             failure = worker->begin(connection_, [weak = weak_from_this()] {
-                if (auto self = weak.lock()) self->wake();
+                if (auto self = weak.lock()) self->wakeAfterRead();
             });
         if (started) started(failure);
         if (failure)

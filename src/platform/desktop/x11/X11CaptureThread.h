@@ -2,6 +2,7 @@
 
 #include <xcb/xcb.h>
 
+#include <atomic>
 #include <chrono>
 #include <memory>
 #include <mutex>
@@ -45,6 +46,7 @@ private:
     using Clock = std::chrono::steady_clock;
     using Start = std::pair<std::shared_ptr<X11CaptureWorker>, Completion>;
 
+    void wakeAfterRead();
     void run();
     bool takeStarts(std::vector<Start>& starts);
     void begin(std::vector<Start>& starts);
@@ -60,6 +62,7 @@ private:
     std::vector<Start> starts_;
     bool quit_ = false;
     std::thread thread_;
+    std::atomic<std::thread::id> runner_{};
     // The thread's own.
     std::shared_ptr<X11Connection> connection_;
     std::vector<std::shared_ptr<X11CaptureWorker>> running_;
