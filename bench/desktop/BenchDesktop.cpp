@@ -1,5 +1,7 @@
 #include "BenchDesktop.h"
 
+#include "ProcessCpu.h"
+
 #include <stdexcept>
 #include <thread>
 
@@ -53,4 +55,5 @@ void BenchDesktop::waitUntilReady() {
         throw std::runtime_error("the program did not start with its shortcut; stderr: " +
                                  veltrin_.standardError() + "log: " + veltrin_.log());
     std::this_thread::sleep_for(200ms);
+    startThreads_ = ProcessCpu::threads(veltrin_.pid());
 }

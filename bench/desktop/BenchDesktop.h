@@ -19,6 +19,8 @@ public:
     XDriver& x() { return desktop_.x(); }
     const std::string& display() const { return desktop_.display(); }
     VeltrinProcess& veltrin() { return veltrin_; }
+    // How many threads the program had once started, before anything was pinned.
+    int startThreads() const { return startThreads_; }
 
     BenchDesktop(const BenchDesktop&) = delete;
     BenchDesktop& operator=(const BenchDesktop&) = delete;
@@ -31,4 +33,5 @@ private:
 
     HeadlessDesktop desktop_;
     VeltrinProcess veltrin_;
+    int startThreads_ = 0;
 };

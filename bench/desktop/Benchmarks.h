@@ -2,6 +2,11 @@
 
 #include "BenchSettings.h"
 
+namespace benchmark {
+class State;
+}
+class PinnedClient;
+
 // Each registers one benchmark with the library; they run in the order registered.
 void registerFollowLag(const BenchSettings& settings);
 void registerGtkResize(const BenchSettings& settings);
@@ -9,3 +14,8 @@ void registerMemorySoak(const BenchSettings& settings);
 void registerContentLatency(const BenchSettings& settings, int width, int height);
 void registerFramesShown(const BenchSettings& settings);
 void registerCpu(const BenchSettings& settings, int width, int height, bool animate);
+void registerTransparentMarginCpu(const BenchSettings& settings);
+void registerManyPinsCpu(const BenchSettings& settings);
+
+// The CPU cost of one pinned client, pinned and then unpinned (it ends unpinned).
+void measureCpu(benchmark::State& state, PinnedClient& client, bool animate, double seconds);

@@ -20,25 +20,29 @@ void setCounters(benchmark::State& state, const CpuProbe::Sample& pinned,
     state.counters["total_extra_pct"] = pinned.programPercent + serverExtra;
 }
 
-// The same client pinned, then unpinned again with Alt + P, each over one window.
 void cpu(benchmark::State& state, int width, int height, bool animate, double seconds) {
     std::string error;
     PinnedClient* client = ClientScene::pinned(width, height, error);
     if (client == nullptr) return state.SkipWithError(error.c_str());
+    measureCpu(state, *client, animate, seconds);
+}
+
+}  // namespace
+
+// The same client pinned, then unpinned again with Alt + P, each over one window.
+void measureCpu(benchmark::State& state, PinnedClient& client, bool animate, double seconds) {
     BenchDesktop& bench = BenchDesktop::shared();
     const CpuProbe probe(bench.veltrin().pid(), bench.desktop().serverPid());
     for (auto _ : state) {
-        const auto pinned = probe.measure(*client, animate, seconds);
-        error = client->unpin();
+        const auto pinned = probe.measure(client, animate, seconds);
+        const std::string error = client.unpin();
         if (!error.empty()) return state.SkipWithError(error.c_str());
-        const auto unpinned = probe.measure(*client, animate, seconds);
+        const auto unpinned = probe.measure(client, animate, seconds);
         if (!pinned || !unpinned) return state.SkipWithError("the program or the server ended");
         state.SetIterationTime(pinned->seconds + unpinned->seconds);
         setCounters(state, *pinned, *unpinned);
     }
 }
-
-}  // namespace
 
 void registerCpu(const BenchSettings& settings, int width, int height, bool animate) {
     const std::string name = std::string(animate ? "cpu/animating_60fps/" : "cpu/static/") +

@@ -33,6 +33,8 @@ GoalTable::GoalTable(const BenchFigures& figures, const BenchSettings& settings)
     addCpu("1280x720", true, 5);
     addCpu("1920x1080", true, 8);
     addCpu("1280x720", false, 0.2);
+    addTransparentMarginCpu();
+    addManyPinsCpu();
 }
 
 void GoalTable::addGoal(Row row, const std::string& name) {
@@ -135,7 +137,7 @@ void GoalTable::addCpu(const std::string& size, bool animate, double totalLimit)
     const std::string what = std::string(animate ? "CPU, animating " : "CPU, static ") + size;
     const auto veltrin = figures_.counter(n, "", "veltrin_pinned_pct");
     if (animate)
-        atMost(what + ": Veltrin", n, veltrin, 1, "%");
+        atMost(what + ": Veltrin", n, veltrin, size == "1280x720" ? 0.4 : 1, "%");
     else
         info(what + ": Veltrin", veltrin, "%");
     atMost(what + ": Veltrin + X server's extra", n, figures_.counter(n, "", "total_extra_pct"),
@@ -145,6 +147,32 @@ void GoalTable::addCpu(const std::string& size, bool animate, double totalLimit)
         info("  Veltrin unpinned", unpinned, "%");
     else  // the client stays still: the program is idle with nothing pinned
         atMost("idle, nothing pinned, tray icon shown: Veltrin", n, unpinned, 0.1, "%");
+    info("  X server pinned", figures_.counter(n, "", "xserver_pinned_pct"), "%");
+    info("  X server unpinned", figures_.counter(n, "", "xserver_unpinned_pct"), "%");
+}
+
+// It costs what the opaque window of the same size costs, in the same run.
+void GoalTable::addTransparentMarginCpu() {
+    const std::string n = "cpu/animating_60fps_transparent_margin/1280x720";
+    const auto above = [&](const std::string& counter) -> std::optional<double> {
+        const auto cost = figures_.counter(n, "", counter);
+        const auto opaque = figures_.counter("cpu/animating_60fps/1280x720", "", counter);
+        if (!cost || !opaque) return std::nullopt;
+        return *cost - *opaque;
+    };
+    const std::string what = "CPU, 32-bit 1280x720, transparent margin, above opaque";
+    atMost(what + ": Veltrin", n, above("veltrin_pinned_pct"), 0.2, "%");
+    atMost(what + ": + X server", n, above("total_extra_pct"), 0.2, "%");
+    info("  Veltrin", figures_.counter(n, "", "veltrin_pinned_pct"), "%");
+    info("  Veltrin + X server's extra", figures_.counter(n, "", "total_extra_pct"), "%");
+}
+
+void GoalTable::addManyPinsCpu() {
+    const std::string n = "cpu/8_pins_animating_60fps/620x360";
+    atMost("CPU, 8 animating 620x360 pins: Veltrin", n,
+           figures_.counter(n, "", "veltrin_pinned_pct"), 1.5, "%");
+    atMost("  threads beyond the idle program's", n, figures_.counter(n, "", "threads_beyond_idle"),
+           4, "threads");
     info("  X server pinned", figures_.counter(n, "", "xserver_pinned_pct"), "%");
     info("  X server unpinned", figures_.counter(n, "", "xserver_unpinned_pct"), "%");
 }

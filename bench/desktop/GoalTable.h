@@ -38,6 +38,8 @@ private:
     void addContentLatency(const std::string& size, bool goal);
     void addFramesShown();
     void addCpu(const std::string& size, bool animate, double totalLimit);
+    void addTransparentMarginCpu();
+    void addManyPinsCpu();
 
     const BenchFigures& figures_;
     const BenchSettings& settings_;

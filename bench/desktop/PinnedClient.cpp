@@ -13,7 +13,9 @@ constexpr uint32_t startColor = 0x3366CC;
 constexpr int clientX = 40;
 constexpr int clientY = 40;
 
-ClientOptions optionsFor(int width, int height) {
+}  // namespace
+
+ClientOptions PinnedClient::optionsFor(int width, int height) {
     ClientOptions options;
     options.width = width;
     options.height = height;
@@ -24,14 +26,15 @@ ClientOptions optionsFor(int width, int height) {
     return options;
 }
 
-}  // namespace
-
 PinnedClient::PinnedClient(BenchDesktop& bench, int width, int height)
+    : PinnedClient(bench, optionsFor(width, height)) {}
+
+PinnedClient::PinnedClient(BenchDesktop& bench, const ClientOptions& options)
     : bench_(bench),
       x_(bench.x()),
-      width_(width),
-      height_(height),
-      client_(std::make_unique<TestClient>(bench.display(), optionsFor(width, height))) {}
+      width_(options.width),
+      height_(options.height),
+      client_(std::make_unique<TestClient>(bench.display(), options)) {}
 
 PinnedClient::~PinnedClient() {
     unpin();

@@ -23,6 +23,10 @@ public:
 
     // Throws std::runtime_error when the client does not start.
     PinnedClient(BenchDesktop& bench, int width, int height);
+    // A client of other options; `options` from optionsFor, changed.
+    PinnedClient(BenchDesktop& bench, const ClientOptions& options);
+    // The bench client of this size: its start colour, at the top left.
+    static ClientOptions optionsFor(int width, int height);
     ~PinnedClient();
     PinnedClient(const PinnedClient&) = delete;
     PinnedClient& operator=(const PinnedClient&) = delete;

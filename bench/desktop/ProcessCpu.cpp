@@ -41,3 +41,12 @@ double ProcessCpu::waitingSeconds(pid_t pid) {
     }
     return static_cast<double>(waited) / 1e9;
 }
+
+int ProcessCpu::threads(pid_t pid) {
+    std::error_code error;
+    int count = 0;
+    for (std::filesystem::directory_iterator it("/proc/" + std::to_string(pid) + "/task", error);
+         !error && it != std::filesystem::directory_iterator(); it.increment(error))
+        ++count;
+    return count;
+}

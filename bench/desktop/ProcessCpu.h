@@ -10,4 +10,6 @@ class ProcessCpu {
 public:
     static std::optional<double> seconds(pid_t pid);
     static double waitingSeconds(pid_t pid);
+    // Its threads now; 0 when it is gone.
+    static int threads(pid_t pid);
 };

@@ -45,7 +45,10 @@ std::optional<double> cornerRadiusPoints(const platform::SampleBuffer& sampleBuf
                                          std::optional<double> windowWidth) {
     platform::PixelBuffer* image = sampleBuffer.imageBuffer();
     if (image == nullptr) return std::nullopt;
-    image->lockBaseAddress(platform::PixelBuffer::readOnly);
+    // Only row 1 is scanned: a window whose corner never measures is fetched row by row,
+    // frame after frame, so the rest of the image must not be fetched with it.
+    const platform::PixelRegion scanned{0, 1, std::min(image->width(), scanLimit), 1};
+    image->lockRegion(platform::PixelBuffer::readOnly, scanned);
     const std::optional<double> radius = measureLocked(*image, windowWidth);
     image->unlockBaseAddress(platform::PixelBuffer::readOnly);
     return radius;

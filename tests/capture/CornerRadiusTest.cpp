@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 
 #include "capture/CornerRadius.h"
@@ -32,6 +33,9 @@ TEST_P(CornerRadiusTest, MeasuresRowOneAndUnlocksTheImage) {
     const platform::SampleBuffer sample(true, image);
     EXPECT_EQ(cornerRadiusPoints(sample, c.windowWidth), c.expected);
     EXPECT_EQ(image->locks(), 0);
+    // A capture that must fetch its pixels fetches only the scanned part of row 1.
+    const platform::PixelRegion scanned{0, 1, std::min<size_t>(c.width, 600), 1};
+    EXPECT_EQ(image->lockedRegion(), scanned);
 }
 
 const std::optional<double> none;

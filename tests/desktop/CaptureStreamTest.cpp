@@ -441,4 +441,58 @@ TEST_F(CaptureStreamTest, StopWhileFramesFlowEndsPromptly) {
     painter.join();
 }
 
+TEST_F(CaptureStreamTest, StreamsOfTwoWindowsShareOneThreadAndStopApart) {
+    auto first = shownWindow(), second = shownWindow();
+    auto firstRecorder = std::make_shared<CaptureRecorder>(false);
+    auto secondRecorder = std::make_shared<CaptureRecorder>();
+    std::atomic<std::thread::id> firstThread, secondThread;
+    firstRecorder->onFrame = [&] { firstThread = std::this_thread::get_id(); };
+    secondRecorder->onFrame = [&] { secondThread = std::this_thread::get_id(); };
+    auto firstStream = started(first->id(), firstRecorder);
+    auto secondStream = started(second->id(), secondRecorder);
+    first->paint(blue);
+    second->paint(orange);
+    ASSERT_TRUE(firstRecorder->waitUntil([](const Record& r) { return r.frames > 0; }));
+    ASSERT_TRUE(secondRecorder->waitUntil(shows(orange)));
+    for (auto deadline = std::chrono::steady_clock::now() + 5s;  // told after the record
+         (firstThread.load() == std::thread::id() || secondThread.load() == std::thread::id()) &&
+         std::chrono::steady_clock::now() < deadline;)
+        std::this_thread::sleep_for(1ms);
+    EXPECT_EQ(firstThread.load(), secondThread.load());
+    EXPECT_FALSE(stop(*firstStream).onCallerThread);
+    const int stoppedAt = framesOnceQuiet(*firstRecorder);
+    first->paint(green);
+    second->paint(green);
+    EXPECT_TRUE(secondRecorder->waitUntil(shows(green)));
+    EXPECT_EQ(framesOnceQuiet(*firstRecorder), stoppedAt);
+    EXPECT_EQ(firstRecorder->record().errors + secondRecorder->record().errors, 0);
+}
+
+// A lock for a region reads that region in place; a wider lock while it is held reads all.
+TEST_F(CaptureStreamTest, ARegionLockReadsItsPixelsInPlaceAndAWiderLockReadsAll) {
+    auto window = shownWindow();
+    auto recorder = std::make_shared<CaptureRecorder>(false);
+    auto stream = started(window->id(), recorder);
+    window->paint(blue);
+    ASSERT_TRUE(recorder->waitUntil([](const Record& r) { return r.frames > 0; }));
+    window->paint(orange);
+    ASSERT_TRUE(recorder->waitUntil([](const Record& r) { return r.frames > 1; }));
+    const std::shared_ptr<platform::SampleBuffer> sample = recorder->record().last;
+    platform::PixelBuffer& image = *sample->imageBuffer();
+    const auto pixel = [&](size_t x, size_t y) {
+        const uint8_t* p = image.baseAddress() + y * image.bytesPerRow() + 4 * x;
+        return CaptureRecord::Pixel{p[0], p[1], p[2], p[3]};
+    };
+    ASSERT_EQ(image.lockRegion(platform::PixelBuffer::readOnly, {10, 1, 20, 2}), 0);
+    ASSERT_NE(image.baseAddress(), nullptr);
+    EXPECT_EQ(pixel(10, 1), bgra(orange));
+    EXPECT_EQ(pixel(29, 2), bgra(orange));
+    ASSERT_EQ(image.lockBaseAddress(platform::PixelBuffer::readOnly), 0);
+    EXPECT_EQ(pixel(0, 0), bgra(orange));
+    EXPECT_EQ(pixel(image.width() - 1, image.height() - 1), bgra(orange));
+    EXPECT_EQ(image.unlockBaseAddress(platform::PixelBuffer::readOnly), 0);
+    EXPECT_EQ(image.unlockBaseAddress(platform::PixelBuffer::readOnly), 0);
+    EXPECT_EQ(image.baseAddress(), nullptr);
+}
+
 }  // namespace

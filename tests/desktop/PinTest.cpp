@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+
 #include "desktop/PinningFixture.h"
 
 namespace {
@@ -33,6 +36,54 @@ TEST_F(PinTest, AltPLaysAFramedLivePictureExactlyOverTheWindow) {
     EXPECT_TRUE(waitForPixel(cx, cy, clientColor)) << diagnostics("pin-picture");
     ASSERT_TRUE(client.command("color 20C040"));
     EXPECT_TRUE(waitForPixel(cx, cy, 0x20C040, 1s)) << diagnostics("pin-live");
+}
+
+// A frameless 32-bit window that draws its own transparent margin: row 1 of its picture
+// never reaches the threshold, so its corner is measured on every frame, and never found;
+// the picture stays live all the same.
+TEST_F(PinTest, AFramelessWindowWithATransparentMarginShowsLive) {
+    launch();
+    TestClient client(desktop.display(), {.width = 400,
+                                          .height = 300,
+                                          .x = 200,
+                                          .y = 150,
+                                          .argb = true,
+                                          .ownMargin = {{12, 12, 12, 12}}});
+    const auto panel = pinActive(client);
+    const XDriver::Rect r = panel.rect;
+    ASSERT_EQ(r, frameOf(client).grownBy(margin)) << diagnostics("margin-rect");
+    TestClient cover(desktop.display(),
+                     {.width = 400, .height = 300, .x = 260, .y = 150, .color = 0xE0A020});
+    activate(cover);
+    const int cx = r.x + r.width / 2;
+    const int cy = r.y + r.height / 2;
+    EXPECT_TRUE(waitForPixel(cx, cy, clientColor)) << diagnostics("margin-picture");
+    for (const auto& [text, color] : {std::pair{"20C040", 0x20C040u}, {"C04020", 0xC04020u}}) {
+        ASSERT_TRUE(client.command(std::string("color ") + text));
+        EXPECT_TRUE(waitForPixel(cx, cy, color, 1s)) << diagnostics("margin-live");
+    }
+}
+
+// A client that redraws a few small areas: each shows in the panel where it was drawn, and
+// nothing else of the picture changes.
+TEST_F(PinTest, ChangesConfinedToSmallAreasShowWhereTheyWereDrawn) {
+    launch();
+    TestClient client(desktop.display(), {.width = 400, .height = 300, .x = 200, .y = 150});
+    pinActive(client);
+    TestClient cover(desktop.display(),
+                     {.width = 400, .height = 300, .x = 260, .y = 150, .color = 0xE0A020});
+    activate(cover);
+    const auto at = x.rect(client.window());
+    ASSERT_TRUE(at.has_value());
+    EXPECT_TRUE(waitForPixel(at->x + 200, at->y + 150, clientColor)) << diagnostics("patch-0");
+    ASSERT_TRUE(client.command("patch 180 130 40 40 20C040"));
+    EXPECT_TRUE(waitForPixel(at->x + 200, at->y + 150, 0x20C040, 1s)) << diagnostics("patch-1");
+    ASSERT_TRUE(client.command("patch 300 240 30 30 C04020"));
+    EXPECT_TRUE(waitForPixel(at->x + 315, at->y + 255, 0xC04020, 1s)) << diagnostics("patch-2");
+    EXPECT_TRUE(waitForPixel(at->x + 200, at->y + 150, 0x20C040, 1s));
+    for (const auto& [px, py] : {std::pair{175, 150}, {200, 125}, {295, 255}, {315, 235}})
+        EXPECT_TRUE(XDriver::similar(x.pixel(at->x + px, at->y + py), clientColor, 8))
+            << "at " << px << "," << py << diagnostics("patch-outside");
 }
 
 TEST_F(PinTest, ThePanelFollowsMovesAndResizesByTheWindowManager) {

@@ -38,6 +38,10 @@ std::vector<std::string> argumentsFor(const ClientOptions& o) {
         a.insert(a.end(),
                  {"--gtk-extents", std::to_string(e->left) + "," + std::to_string(e->right) + "," +
                                        std::to_string(e->top) + "," + std::to_string(e->bottom)});
+    if (const auto& m = o.ownMargin)
+        a.insert(a.end(),
+                 {"--own-margin", std::to_string(m->left) + "," + std::to_string(m->right) + "," +
+                                      std::to_string(m->top) + "," + std::to_string(m->bottom)});
     return a;
 }
 

@@ -75,6 +75,13 @@ const std::map<std::string, ValueOption>& valueOptions() {
              o.gtkExtents = extents;
              return true;
          }},
+        {"--own-margin",
+         [](ClientOptions& o, const std::string& v) {
+             ClientOptions::Extents extents;
+             if (!parseExtents(v, extents)) return false;
+             o.ownMargin = extents;
+             return true;
+         }},
         {"--pixel",
          [](ClientOptions& o, const std::string& v) {
              ClientOptions::Point at;
@@ -135,10 +142,12 @@ bool ClientOptions::parse(const std::vector<std::string>& args, ClientOptions& o
 const char* ClientOptions::usage() {
     return "usage: veltrin_test_client [--size WxH] [--position X,Y] [--color RRGGBB]\n"
            "         [--title T] [--class C] [--no-pid] [--override-redirect] [--argb]\n"
-           "         [--no-input] [--gtk-extents L,R,T,B] [--display D]\n"
+           "         [--no-input] [--gtk-extents L,R,T,B] [--own-margin L,R,T,B]\n"
+           "         [--display D]\n"
            "       veltrin_test_client --grab-key alt+p [--display D]\n"
            "       veltrin_test_client --screenshot FILE.png [--display D]\n"
            "       veltrin_test_client --pixel X,Y [--display D]   (prints RRGGBB)\n"
-           "commands on stdin: color RRGGBB | move X Y | resize W H | iconify | map | unmap\n"
-           "                   | raise | close | animate FPS SECONDS | quit\n";
+           "commands on stdin: color RRGGBB | patch X Y W H RRGGBB | move X Y | resize W H\n"
+           "                   | iconify | map | unmap | raise | close | animate FPS SECONDS | "
+           "quit\n";
 }

@@ -32,6 +32,9 @@ struct ClientOptions {
     bool noInput = false;  // WM_HINTS input false: never takes the focus, as clocks do
     std::optional<std::string> grabKey = {};  // "alt+p": hold it on the root, show no window
     std::optional<Extents> gtkExtents = {};
+    // A margin the window draws itself (transparent with --argb) and tells nobody of, with
+    // no window-manager decorations: a frameless window with its own shadow.
+    std::optional<Extents> ownMargin = {};
     std::optional<std::string> screenshot = {};  // save the root window as PNG and exit
     std::optional<Point> pixel = {};             // print the colour there and exit
     std::optional<std::string> display = {};

@@ -30,7 +30,7 @@ ClientWindow::ClientWindow(xcb_connection_t* connection, xcb_screen_t* screen,
       screen_(screen),
       argb_(options.argb),
       overrideRedirect_(options.overrideRedirect),
-      extents_(options.gtkExtents.value_or(ClientOptions::Extents{})),
+      extents_(options.gtkExtents.value_or(options.ownMargin.value_or(ClientOptions::Extents{}))),
       width_(options.width),
       height_(options.height),
       color_(options.color) {
@@ -94,6 +94,11 @@ void ClientWindow::setProperties(const ClientOptions& options) {
             static_cast<uint32_t>(extents_.left), static_cast<uint32_t>(extents_.right),
             static_cast<uint32_t>(extents_.top), static_cast<uint32_t>(extents_.bottom)};
         setCardinals(internAtom(connection_, "_GTK_FRAME_EXTENTS"), XCB_ATOM_CARDINAL, extents, 4);
+    }
+    if (options.ownMargin) {
+        const xcb_atom_t motif = internAtom(connection_, "_MOTIF_WM_HINTS");
+        const uint32_t noDecorations[] = {2, 0, 0, 0, 0};  // flags: decorations; none
+        setCardinals(motif, motif, noDecorations, 5);
     }
     setSizeHints(options);
     if (options.noInput) {
@@ -167,6 +172,11 @@ void ClientWindow::paint(uint32_t color) {
         fill(argb_ ? transparent : marginColor, 0, 0, width_, height_);
     fill(pixel(color), extents_.left, extents_.top, innerWidth, innerHeight);
     paintCounter(extents_.left + 4, extents_.top + 4);
+    xcb_flush(connection_);
+}
+
+void ClientWindow::patch(int x, int y, int width, int height, uint32_t color) {
+    fill(pixel(color), x, y, width, height);
     xcb_flush(connection_);
 }
 

@@ -22,6 +22,8 @@ public:
     bool showAndWait();
     // Fills the window with `color` (0xRRGGBB) and counts one more frame.
     void paint(uint32_t color);
+    // Fills only that rectangle (window coordinates): a change confined to a small area.
+    void patch(int x, int y, int width, int height, uint32_t color);
     // Reacts to one event; false once the window is gone or the window manager closed it.
     bool handle(const xcb_generic_event_t& event);
 

@@ -129,6 +129,7 @@ std::string CommandLoop::windowCommand(const std::string& name, const std::strin
         window_->paint(*color);
         return "";
     }
+    if (name == "patch") return patch(arguments);
     if (name == "move") return two ? window_->move(a, b) : "expected X Y";
     if (name == "resize") return two ? window_->resize(a, b) : "expected W H";
     if (name == "iconify") return window_->iconify();
@@ -138,6 +139,16 @@ std::string CommandLoop::windowCommand(const std::string& name, const std::strin
     if (name == "close") return window_->destroy();
     if (name == "animate") return startAnimation(arguments);
     return "unknown command";
+}
+
+std::string CommandLoop::patch(const std::string& arguments) {
+    std::istringstream in(arguments);
+    int x = 0, y = 0, width = 0, height = 0;
+    std::string text;
+    const auto color = in >> x >> y >> width >> height >> text ? parseColor(text) : std::nullopt;
+    if (!color || width <= 0 || height <= 0) return "expected X Y W H RRGGBB";
+    window_->patch(x, y, width, height, *color);
+    return "";
 }
 
 std::string CommandLoop::startAnimation(const std::string& arguments) {

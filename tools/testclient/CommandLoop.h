@@ -28,6 +28,7 @@ private:
     bool readInput();
     bool execute(const std::string& line);
     std::string windowCommand(const std::string& name, const std::string& arguments);
+    std::string patch(const std::string& arguments);
     std::string startAnimation(const std::string& arguments);
     void animate();
     bool serveEvents();

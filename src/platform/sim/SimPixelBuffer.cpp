@@ -27,6 +27,19 @@ int32_t SimPixelBuffer::lockBaseAddress(uint32_t) {
     return 0;
 }
 
+int32_t SimPixelBuffer::lockRegion(uint32_t flags, const platform::PixelRegion& region) {
+    {
+        std::lock_guard lock(mutex_);
+        region_ = region;
+    }
+    return lockBaseAddress(flags);
+}
+
+std::optional<platform::PixelRegion> SimPixelBuffer::lockedRegion() const {
+    std::lock_guard lock(mutex_);
+    return region_;
+}
+
 int32_t SimPixelBuffer::unlockBaseAddress(uint32_t) {
     int current = locks_.load();
     while (current > 0 && !locks_.compare_exchange_weak(current, current - 1)) {

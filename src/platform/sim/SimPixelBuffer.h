@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -22,10 +23,14 @@ public:
     size_t bytesPerRow() const override { return bytesPerRow_; }
     int32_t lockBaseAddress(uint32_t flags) override;
     int32_t unlockBaseAddress(uint32_t flags) override;
+    // Locks it all, and remembers which region the reader asked for.
+    int32_t lockRegion(uint32_t flags, const platform::PixelRegion& region) override;
     const uint8_t* baseAddress() const override;
 
     uint8_t* pixel(size_t x, size_t y) { return bytes_.data() + y * bytesPerRow_ + 4 * x; }
     int locks() const { return locks_.load(); }
+    // The region of the latest lockRegion; nothing after whole-image locks only.
+    std::optional<platform::PixelRegion> lockedRegion() const;
 
 private:
     size_t width_;
@@ -33,6 +38,8 @@ private:
     size_t bytesPerRow_;
     std::vector<uint8_t> bytes_;
     std::atomic<int> locks_{0};
+    mutable std::mutex mutex_;  // guards region_
+    std::optional<platform::PixelRegion> region_;
 };
 
 // A frame as tests and scenarios describe it. Row 1 is transparent up to alphaFrom and

@@ -11,6 +11,9 @@
 namespace desktop {
 namespace {
 
+// A smaller read fits one plain reply more cheaply than a shared segment set up for it.
+constexpr size_t sharedFromBytes = 64 * 1024;
+
 uint8_t bitsPerPixel(xcb_connection_t* c, uint8_t depth) {
     const xcb_setup_t* setup = xcb_get_setup(c);
     for (auto it = xcb_setup_pixmap_formats_iterator(setup); it.rem > 0; xcb_format_next(&it))
@@ -81,7 +84,8 @@ bool readPixels(X11Connection& connection, const PixelRect& rect, uint8_t depth,
     xcb_connection_t* c = connection.get();
     if (rect.width == 0 || rect.height == 0 || bitsPerPixel(c, depth) != 32) return false;
     pixels.assign(size_t(rect.width) * rect.height * 4, 0);
-    const bool read = (shmUsable(c) && readShared(c, rect, pixels)) || readPlain(c, rect, pixels);
+    const bool shared = pixels.size() >= sharedFromBytes && shmUsable(c);
+    const bool read = (shared && readShared(c, rect, pixels)) || readPlain(c, rect, pixels);
     if (read) normalise(c, depth, pixels.data(), size_t(rect.width) * rect.height);
     return read;
 }

@@ -1,6 +1,7 @@
 #include <chrono>
 
 #include "platform/desktop/x11/X11CaptureTarget.h"
+#include "platform/desktop/x11/X11CaptureThread.h"
 #include "platform/desktop/x11/X11CaptureWorker.h"
 #include "platform/desktop/x11/X11Context.h"
 #include "platform/desktop/x11/X11Services.h"
@@ -34,10 +35,12 @@ std::chrono::nanoseconds intervalOf(const platform::FrameInterval& interval) {
     return std::chrono::nanoseconds(interval.value * 1'000'000'000 / interval.timescale);
 }
 
-// One stream a window, each with a thread and a connection of its own.
+// One stream a window, all of them on one capture thread with a connection of its own.
 class X11CaptureStreams : public platform::CaptureStreams {
 public:
-    explicit X11CaptureStreams(X11Context& context) : displayName_(context.displayName()) {}
+    explicit X11CaptureStreams(X11Context& context)
+        : thread_(std::make_shared<X11CaptureThread>(context.displayName())) {}
+    ~X11CaptureStreams() override { thread_->shutdown(); }
 
     // One point is one pixel on this desktop.
     platform::ContentFilter desktopIndependentWindowFilter(
@@ -49,12 +52,12 @@ public:
         const platform::ContentFilter& filter, const platform::StreamConfiguration& configuration,
         std::weak_ptr<platform::StreamDelegate> delegate) override {
         return std::make_shared<X11CaptureStream>(std::make_shared<X11CaptureWorker>(
-            displayName_, filter.window.windowID, intervalOf(configuration.minimumFrameInterval),
+            thread_, filter.window.windowID, intervalOf(configuration.minimumFrameInterval),
             std::move(delegate)));
     }
 
 private:
-    const std::string displayName_;
+    const std::shared_ptr<X11CaptureThread> thread_;
 };
 
 }  // namespace

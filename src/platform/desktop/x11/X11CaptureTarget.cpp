@@ -113,7 +113,7 @@ bool X11CaptureTarget::attachFrame(xcb_window_t frame) {
     const auto redirect =
         xcb_composite_redirect_window_checked(c, frame, XCB_COMPOSITE_REDIRECT_AUTOMATIC);
     const auto create =
-        xcb_damage_create_checked(c, damage_, frame, XCB_DAMAGE_REPORT_LEVEL_NON_EMPTY);
+        xcb_damage_create_checked(c, damage_, frame, XCB_DAMAGE_REPORT_LEVEL_BOUNDING_BOX);
     const auto attributesCookie = xcb_get_window_attributes(c, frame);
     const auto geometryCookie = xcb_get_geometry(c, frame);
     const bool redirected = succeeded(c, redirect);
@@ -122,6 +122,7 @@ bool X11CaptureTarget::attachFrame(xcb_window_t frame) {
     const auto geometry = xreply(xcb_get_geometry_reply(c, geometryCookie, nullptr));
     if (!watched || !redirected || !created || !attributes || !geometry) return false;
     depth_ = geometry->depth;
+    border_ = geometry->border_width;
     visual_ = attributes->visual;
     viewable_ = attributes->map_state == XCB_MAP_STATE_VIEWABLE;
     needsName_ = true;
@@ -184,6 +185,7 @@ X11CaptureTarget::Change X11CaptureTarget::handle(const xcb_generic_event_t& eve
         const auto& notify = reinterpret_cast<const xcb_damage_notify_event_t&>(event);
         if (notify.damage != damage_) return Change::none;  // of a frame we left
         seenDamage_ = true;
+        noteDamage(notify.area);
         if (viewable_) return Change::damaged;
         subtractDamage();  // else no damage would ever be reported again
         return Change::none;
@@ -218,6 +220,7 @@ X11CaptureTarget::Change X11CaptureTarget::handle(const xcb_generic_event_t& eve
                 property.atom != connection_->atom("_GTK_FRAME_EXTENTS"))
                 break;
             readExtents();
+            wholeDamaged_ = true;  // the picture's origin in the pixmap moved
             return viewable_ && seenDamage_ ? Change::damaged : Change::none;
         }
         default:
@@ -236,17 +239,53 @@ X11CaptureTarget::Change X11CaptureTarget::configured(const xcb_configure_notify
     return viewable_ && seenDamage_ ? Change::damaged : Change::none;
 }
 
-std::shared_ptr<X11WindowFrame> X11CaptureTarget::takeFrame() {
+std::shared_ptr<X11CaptureFrame> X11CaptureTarget::takeFrame() {
     if (frame_ == 0) return nullptr;
-    subtractDamage();
-    if (!viewable_ || !seenDamage_) return nullptr;
+    if (!viewable_ || !seenDamage_) {
+        subtractDamage();
+        return nullptr;
+    }
+    std::vector<xcb_rectangle_t> damage = takeDamage();
     if (needsName_ && !namePixmap()) return nullptr;
     const uint16_t width = inner(pixmapWidth_, extents_.left, extents_.right);
     const uint16_t height = inner(pixmapHeight_, extents_.top, extents_.bottom);
     if (width == 0 || height == 0) return nullptr;
-    return std::make_shared<X11WindowFrame>(
-        lease_, static_cast<int16_t>(std::min<uint32_t>(extents_.left, pixmapWidth_)),
-        static_cast<int16_t>(std::min<uint32_t>(extents_.top, pixmapHeight_)), width, height);
+    const auto x = static_cast<int16_t>(std::min<uint32_t>(extents_.left, pixmapWidth_));
+    const auto y = static_cast<int16_t>(std::min<uint32_t>(extents_.top, pixmapHeight_));
+    if (wholeDamaged_) damage = {{x, y, width, height}};
+    wholeDamaged_ = false;
+    for (xcb_rectangle_t& rect : damage) {  // into the frame's own pixels
+        rect.x = static_cast<int16_t>(rect.x - x);
+        rect.y = static_cast<int16_t>(rect.y - y);
+    }
+    return std::make_shared<X11CaptureFrame>(lease_, x, y, width, height, connection_, scratch_,
+                                             std::move(damage));
+}
+
+// The damage is reported inside the window's border, the pixmap starts outside it.
+void X11CaptureTarget::noteDamage(const xcb_rectangle_t& area) {
+    const int left = area.x + border_, top = area.y + border_;
+    const int right = left + area.width, bottom = top + area.height;
+    if (damageBox_.width == 0 || damageBox_.height == 0) {
+        damageBox_ = {static_cast<int16_t>(left), static_cast<int16_t>(top), area.width,
+                      area.height};
+        return;
+    }
+    const int x = std::min<int>(damageBox_.x, left), y = std::min<int>(damageBox_.y, top);
+    damageBox_ = {static_cast<int16_t>(x), static_cast<int16_t>(y),
+                  static_cast<uint16_t>(std::max(damageBox_.x + damageBox_.width, right) - x),
+                  static_cast<uint16_t>(std::max(damageBox_.y + damageBox_.height, bottom) - y)};
+}
+
+// The bounds of what was drawn since the last subtract, as the reports told them. A report
+// still on its way when the damage is subtracted comes to the next frame, which draws the
+// pixmap as it is then: nothing drawn is ever left out, at worst it shows a frame later.
+std::vector<xcb_rectangle_t> X11CaptureTarget::takeDamage() {
+    subtractDamage();
+    std::vector<xcb_rectangle_t> damage;
+    if (damageBox_.width > 0 && damageBox_.height > 0) damage.push_back(damageBox_);
+    damageBox_ = {0, 0, 0, 0};
+    return damage;
 }
 
 // Reports come again only once the damage so far is subtracted.
@@ -273,6 +312,7 @@ bool X11CaptureTarget::namePixmap() {
     pixmapHeight_ = geometry->height;
     lease_ = std::make_shared<X11PixmapLease>(connection_, pixmap, depth_, visual_, afterRead_);
     needsName_ = false;
+    wholeDamaged_ = true;
     return true;
 }
 

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "platform/ShareableContent.h"
+#include "platform/desktop/x11/X11CaptureFrame.h"
 #include "platform/desktop/x11/X11Client.h"
-#include "platform/desktop/x11/X11WindowFrame.h"
 
 namespace desktop {
 
@@ -51,7 +51,7 @@ public:
     // Subtracts the damage and gives the frame to show now: the pixmap (named anew when
     // the window was mapped or resized) cropped to what the user sees. Null while the
     // window is unmapped or has nothing to show.
-    std::shared_ptr<X11WindowFrame> takeFrame();
+    std::shared_ptr<X11CaptureFrame> takeFrame();
 
 private:
     std::optional<std::string> checkExtensions();
@@ -65,6 +65,9 @@ private:
     Change configured(const xcb_configure_notify_event_t& event);
     bool namePixmap();
     void subtractDamage();
+    void noteDamage(const xcb_rectangle_t& area);
+    // Subtracts the damage and gives what it covered, in the pixmap's pixels.
+    std::vector<xcb_rectangle_t> takeDamage();
 
     std::shared_ptr<X11Connection> connection_;
     xcb_window_t client_;
@@ -72,6 +75,9 @@ private:
     xcb_window_t frame_ = 0;
     uint8_t damageEvent_ = 0;
     uint32_t damage_ = 0;
+    xcb_rectangle_t damageBox_{0, 0, 0, 0};  // what was drawn since the last subtract
+    bool wholeDamaged_ = true;  // the next frame shows a pixmap that nothing was drawn from
+    uint16_t border_ = 0;
     uint8_t depth_ = 0;
     xcb_visualid_t visual_ = 0;
     bool viewable_ = false;
@@ -80,6 +86,7 @@ private:
     bool seenDamage_ = false;
     FrameExtents extents_;
     std::shared_ptr<const X11PixmapLease> lease_;
+    const std::shared_ptr<X11FrameScratch> scratch_ = std::make_shared<X11FrameScratch>();
     uint16_t pixmapWidth_ = 0;
     uint16_t pixmapHeight_ = 0;
 };

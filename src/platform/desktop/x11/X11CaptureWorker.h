@@ -3,10 +3,10 @@
 #include <xcb/xcb.h>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <string>
 #include <vector>
 
 #include "platform/CaptureStream.h"
@@ -14,16 +14,17 @@
 namespace desktop {
 
 class X11CaptureTarget;
+class X11CaptureThread;
 class X11Connection;
 
-// The thread behind one capture stream, with its own connection: it waits on the X
-// connection and a wake-up descriptor, and delivers a frame after each damage, at most
-// one per minimum interval. It keeps itself alive while it runs.
+// One capture stream as the capture thread runs it: it delivers a frame after each damage,
+// at most one per minimum interval. The thread keeps it alive while it runs.
 class X11CaptureWorker : public std::enable_shared_from_this<X11CaptureWorker> {
 public:
     using Completion = platform::Stream::Completion;
+    using Clock = std::chrono::steady_clock;
 
-    X11CaptureWorker(std::string displayName, xcb_window_t window,
+    X11CaptureWorker(std::shared_ptr<X11CaptureThread> thread, xcb_window_t window,
                      std::chrono::nanoseconds minimumInterval,
                      std::weak_ptr<platform::StreamDelegate> delegate);
     ~X11CaptureWorker();
@@ -31,33 +32,39 @@ public:
     X11CaptureWorker& operator=(const X11CaptureWorker&) = delete;
 
     void setOutput(std::weak_ptr<platform::StreamOutput> output);
-    // Each completion runs once, on the worker's thread or a short-lived one.
+    // Each completion runs once, on the capture thread or a short-lived one.
     void start(Completion completion);
     void stop(Completion completion);
+
+    // On the capture thread: sets up the window on the thread's connection.
+    std::optional<platform::PlatformError> begin(std::shared_ptr<X11Connection> connection,
+                                                 std::function<void()> wake);
+    bool stopRequested() const;
+    // One event of the connection; false when it ended the stream (the window is gone).
+    bool handle(const xcb_generic_event_t& event);
+    // Delivers the frame if one is due; the time until the next one is, if one waits.
+    std::optional<Clock::duration> deliverIfDue(Clock::time_point now, bool& delivered);
+    // Lets go of the window, then tells whoever waits (and the delegate of an error).
+    void end(const std::optional<platform::PlatformError>& error);
 
 private:
     enum class State { created, running, ended };
 
-    void run(const Completion& started);
-    std::optional<platform::PlatformError> loop(X11Connection& connection,
-                                                X11CaptureTarget& target);
-    void deliver(X11Connection& connection, X11CaptureTarget& target,
-                 std::chrono::steady_clock::time_point& sent);
-    bool stopRequested() const;
-    void waitForEvents(xcb_connection_t* c, std::optional<std::chrono::nanoseconds> timeout);
-    void finish(const std::optional<platform::PlatformError>& error);
-    void wake();
+    void deliver();
 
-    const std::string displayName_;
+    const std::shared_ptr<X11CaptureThread> thread_;
     const xcb_window_t window_;
     const std::chrono::nanoseconds minimumInterval_;
     const std::weak_ptr<platform::StreamDelegate> delegate_;
-    const int wakeFd_;
-    mutable std::mutex mutex_;  // guards everything below
+    mutable std::mutex mutex_;  // guards the four below
     State state_ = State::created;
     bool stopRequested_ = false;
     std::vector<Completion> stopCompletions_;
     std::weak_ptr<platform::StreamOutput> output_;
+    // The capture thread's own.
+    std::unique_ptr<X11CaptureTarget> target_;
+    bool pending_ = false;
+    Clock::time_point sent_{};
 };
 
 }  // namespace desktop

@@ -26,18 +26,19 @@ platform::Rect placed(const platform::Rect& parent, const platform::Rect& frame)
             frame.height};
 }
 
-xcb_render_pictformat_t formatForDepth(X11Connection& x, uint8_t depth) {
+}  // namespace
+
+xcb_render_pictformat_t pictureFormatForDepth(X11Connection& x, uint8_t depth) {
     const xcb_render_query_pict_formats_reply_t* formats = xcb_render_util_query_formats(x.get());
     const auto standard = depth == 32 ? XCB_PICT_STANDARD_ARGB_32 : XCB_PICT_STANDARD_RGB_24;
     const xcb_render_pictforminfo_t* info = xcb_render_util_find_standard_format(formats, standard);
     return info != nullptr ? info->id : 0;
 }
 
-}  // namespace
-
 X11LayerPainter::X11LayerPainter(X11Connection& connection) : x_(connection) {}
 
 X11LayerPainter::~X11LayerPainter() {
+    disarmOutputs();
     if (source_ != 0) xcb_render_free_picture(x_.get(), source_);
 }
 
@@ -51,6 +52,43 @@ void X11LayerPainter::paint(xcb_render_picture_t target, const platform::Layer& 
     fill(target, platform::Color::clear(), {all}, XCB_RENDER_PICT_OP_SRC);
     const SpanRegion everything = SpanRegion::roundedRect(whole, 0, height);
     drawLayer(target, root, {0, 0, double(width), double(height)}, everything, everything);
+    keepOutputsOfSlots();
+}
+
+// A layer that left the tree no longer gets its frames drawn from its capture's thread.
+void X11LayerPainter::keepOutputsOfSlots() {
+    for (auto it = outputs_.begin(); it != outputs_.end();) {
+        const bool kept = std::any_of(videos_.begin(), videos_.end(), [&](const VideoSlot& slot) {
+            return slot.layer == it->first;
+        });
+        if (!kept) it->second.sink->disarm();
+        it = kept ? std::next(it) : outputs_.erase(it);
+    }
+    for (const VideoSlot& slot : videos_)
+        outputs_.try_emplace(slot.layer);
+}
+
+void X11LayerPainter::armOutputs(xcb_window_t window, xcb_visualid_t visual) {
+    for (const VideoSlot& slot : videos_) {
+        const auto found = outputs_.find(slot.layer);
+        if (found == outputs_.end()) continue;
+        // Whole pixels as drawVideo places the picture.
+        const xcb_rectangle_t rect{
+            static_cast<int16_t>(slot.rect.x), static_cast<int16_t>(slot.rect.y),
+            static_cast<uint16_t>(slot.rect.width), static_cast<uint16_t>(slot.rect.height)};
+        found->second.sink->arm({window, visual, rect, slot.clip});
+    }
+}
+
+void X11LayerPainter::disarmOutputs() {
+    for (auto& [layer, output] : outputs_)
+        output.sink->disarm();
+}
+
+std::shared_ptr<X11VideoCompositor> X11LayerPainter::compositorFor(
+    const platform::SampleBufferDisplayLayer* layer) const {
+    const auto found = outputs_.find(layer);
+    return found != outputs_.end() ? found->second.compositor : nullptr;
 }
 
 void X11LayerPainter::drawLayer(xcb_render_picture_t target, const platform::Layer& layer,
@@ -117,7 +155,7 @@ xcb_render_picture_t X11LayerPainter::sourceFor(
     if (source_ != 0) xcb_render_free_picture(x_.get(), source_);
     source_ = 0;
     sourceLease_ = lease;
-    const xcb_render_pictformat_t format = formatForDepth(x_, lease->depth());
+    const xcb_render_pictformat_t format = pictureFormatForDepth(x_, lease->depth());
     if (format == 0) return 0;
     source_ = xcb_generate_id(x_.get());
     xcb_render_create_picture(x_.get(), source_, lease->pixmap(), format, 0, nullptr);

@@ -11,6 +11,7 @@
 #include "platform/Platform.h"
 #include "platform/desktop/DesktopTransaction.h"
 #include "platform/desktop/x11/SpanRegion.h"
+#include "platform/desktop/x11/X11CaptureFrame.h"
 #include "platform/desktop/x11/X11Context.h"
 #include "platform/desktop/x11/X11WindowModel.h"
 
@@ -33,6 +34,15 @@ bool compositorRuns(X11Connection& x) {
     const auto cookie = xcb_get_selection_owner(x.get(), x.atom("_NET_WM_CM_S0"));
     const auto reply = fetch(x.get(), cookie, xcb_get_selection_owner_reply);
     return reply && reply->owner != XCB_WINDOW_NONE;
+}
+
+// On the capture thread: the frame just enqueued, drawn there.
+bool drawnByCaptureThread(const platform::SampleBufferRenderer& renderer,
+                          X11VideoCompositor& compositor) {
+    const auto sample = renderer.lastSampleBuffer();
+    const auto* frame =
+        sample ? dynamic_cast<const X11CaptureFrame*>(sample->imageBuffer()) : nullptr;
+    return frame != nullptr && compositor.draw(*frame);
 }
 
 uint16_t pixels(double length) {
@@ -65,6 +75,7 @@ void X11PanelWindow::create() {
     xcb_visualtype_t* visual = compositorRuns(x) ? argbVisual(screen) : nullptr;
     argb_ = visual != nullptr;
     const xcb_visualid_t visualId = argb_ ? visual->visual_id : screen.root_visual;
+    visual_ = visualId;
     const uint8_t depth = argb_ ? 32 : screen.root_depth;
     xcb_colormap_t colormap = screen.default_colormap;
     if (argb_) {
@@ -209,6 +220,7 @@ void X11PanelWindow::redraw() {
     painter_->paint(picture_, *layer, width_, height_);
     reshape();  // the corner radius or the picture may have changed
     watchFrames();
+    handOverFrames();
     context_.main().flush();
 }
 
@@ -216,23 +228,36 @@ void X11PanelWindow::redrawVideo() {
     if (!visible_) return;
     painter_->paintVideo(picture_);
     if (!argb_ && painter_->drewPicture() != shapedWithPicture_) reshape();
+    handOverFrames();
     context_.main().flush();
 }
 
-// Each new captured frame asks for one redraw of the picture; frames that arrive before
-// it runs share it.
+// Once the panel shows a picture in its final shape, the capture threads draw the frames
+// that follow; the main thread hears of them again only when the layout changes.
+void X11PanelWindow::handOverFrames() {
+    if (visible_ && painter_->drewPicture() && (argb_ || shapedWithPicture_))
+        painter_->armOutputs(window_, visual_);
+    else
+        painter_->disarmOutputs();
+}
+
+// A frame that its capture thread cannot draw asks for one redraw of the picture; frames
+// that arrive before it runs share it.
 void X11PanelWindow::watchFrames() {
     std::weak_ptr<X11PanelWindow> weak = weak_from_this();
     const auto pending = framePending_;
     for (const auto* layer : painter_->videoLayers()) {
-        auto& renderer = const_cast<platform::SampleBufferRenderer&>(layer->sampleBufferRenderer());
-        renderer.setFrameObserver([weak, pending] {
-            if (pending->exchange(true)) return;
-            platform::dispatch().mainAsync([weak, pending] {
-                pending->store(false);
-                if (auto self = weak.lock()) self->redrawVideo();
+        auto* renderer =
+            &const_cast<platform::SampleBufferRenderer&>(layer->sampleBufferRenderer());
+        renderer->setFrameObserver(
+            [weak, pending, renderer, compositor = painter_->compositorFor(layer)] {
+                if (compositor != nullptr && drawnByCaptureThread(*renderer, *compositor)) return;
+                if (pending->exchange(true)) return;
+                platform::dispatch().mainAsync([weak, pending] {
+                    pending->store(false);
+                    if (auto self = weak.lock()) self->redrawVideo();
+                });
             });
-        });
     }
 }
 
@@ -247,6 +272,7 @@ void X11PanelWindow::orderOut() {
     if (window_ == 0) return;
     xcb_unmap_window(context_.main().get(), window_);
     visible_ = false;
+    painter_->disarmOutputs();
     context_.main().flush();
 }
 

@@ -52,6 +52,7 @@ private:
     void redraw();
     void redrawVideo();
     void watchFrames();
+    void handOverFrames();
     void keepAboveManagedWindows();
     xcb_rectangle_t rootRect() const;
 
@@ -60,6 +61,7 @@ private:
 
     xcb_window_t window_ = 0;
     xcb_render_picture_t picture_ = 0;
+    xcb_visualid_t visual_ = 0;
     bool argb_ = false;
     bool shapedWithPicture_ = false;
     uint16_t width_ = 0;
@@ -67,7 +69,7 @@ private:
     std::unique_ptr<X11LayerPainter> painter_;
     int eventToken_ = 0;
     int modelToken_ = 0;
-    // Set by a capture thread when a frame arrives, cleared by the redraw it asks for.
+    // Set by a capture thread when it asks for a redraw of its frame, cleared by that redraw.
     std::shared_ptr<std::atomic<bool>> framePending_ = std::make_shared<std::atomic<bool>>(false);
 };
 
