@@ -25,6 +25,13 @@ TEST(DesktopChoiceTest, AWaylandSessionGetsWaylandOnlyWhenItsCompositorOffersWha
 
     const auto unbuilt = chooseDesktop(waylandSession(false, ""), std::nullopt);
     EXPECT_EQ(unbuilt.kind, DesktopKind::x11);
+
+    // No XWayland to fall back on: the Wayland desktop says what it lacks instead of failing.
+    const SessionEnvironment bare{"", "wayland-0", true, "the layer shell"};
+    const auto alone = chooseDesktop(bare, std::nullopt);
+    EXPECT_EQ(alone.kind, DesktopKind::wayland);
+    EXPECT_EQ(alone.logLine,
+              "desktop: Wayland on \"wayland-0\" (the compositor lacks the layer shell)");
 }
 
 TEST(DesktopChoiceTest, AnX11SessionGetsX11AndAForcedKindWins) {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/Geometry.h"
-#include "platform/desktop/x11/X11ChangeSignal.h"
+#include "platform/desktop/ChangeSignal.h"
 #include "platform/desktop/x11/X11Client.h"
 
 namespace desktop {
@@ -39,7 +39,7 @@ public:
     platform::Point origin() const;
 
     // Told of every change of the managed windows' rectangles, mapping or the origin.
-    X11ChangeSignal& changes() { return changes_; }
+    ChangeSignal& changes() { return changes_; }
 
     int addGeometryListener(GeometryListener listener);
     int addChangeListener(ChangeListener listener);
@@ -75,7 +75,7 @@ private:
     std::vector<X11Client> clients_;  // bottom first
     platform::Point origin_;
     std::vector<Listener> listeners_;  // main thread
-    X11ChangeSignal changes_;
+    ChangeSignal changes_;
     int nextToken_ = 1;
 };
 
