@@ -116,7 +116,6 @@ bool PipeWireConsumer::listen(std::string& failure) {
     pw_properties* properties =
         pw_properties_new(PW_KEY_MEDIA_TYPE, "Video", PW_KEY_MEDIA_CATEGORY, "Capture",
                           PW_KEY_MEDIA_ROLE, "Screen", PW_KEY_NODE_DONT_RECONNECT, "true", nullptr);
-    pw_properties_setf(properties, PW_KEY_TARGET_OBJECT, "%u", node_);
     stream_ = pw_stream_new(core_, "veltrin-capture", properties);
     if (stream_ == nullptr) {
         failure = "capture: cannot make a PipeWire stream";
