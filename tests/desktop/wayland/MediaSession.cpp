@@ -33,7 +33,7 @@ std::string output(const std::string& command) {
 
 }  // namespace
 
-MediaSession::MediaSession() {
+MediaSession::MediaSession(bool withPipeWire) {
     std::string pattern = "/tmp/veltrin-media-XXXXXX";
     if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a temp folder");
     directory_ = pattern;
@@ -44,6 +44,7 @@ MediaSession::MediaSession() {
     start({"dbus-daemon", "--session", "--nofork", "--address=" + bus_});
     if (!waitFor([&] { return std::filesystem::exists(directory_ + "/bus"); }))
         throw std::runtime_error("the session bus did not start");
+    if (!withPipeWire) return;
     start({"pipewire"});
     if (!waitFor([&] { return std::filesystem::exists(directory_ + "/pipewire-0"); }))
         throw std::runtime_error("PipeWire did not start");
@@ -59,9 +60,15 @@ MediaSession::~MediaSession() {
     std::filesystem::remove_all(directory_, ignored);
 }
 
-ChildProcess& MediaSession::start(std::vector<std::string> arguments) {
+ChildProcess& MediaSession::start(std::vector<std::string> arguments,
+                                  std::map<std::string, std::optional<std::string>> environment) {
     ChildProcess::Spec spec;
     spec.arguments = std::move(arguments);
+    spec.environment = std::move(environment);
+    spec.environment["HOME"] = directory_;
+    spec.environment["XDG_CONFIG_HOME"] = directory_ + "/config";
+    spec.environment["XDG_DATA_HOME"] = directory_ + "/data";
+    spec.environment["XDG_STATE_HOME"] = directory_ + "/state";
     spec.environment["XDG_RUNTIME_DIR"] = directory_;
     spec.environment["DBUS_SESSION_BUS_ADDRESS"] = bus_;
     spec.environment["DISPLAY"] = std::nullopt;
