@@ -49,6 +49,7 @@ struct PipeWireConsumer::Hooks {
     static pw_core_events coreEvents() {
         pw_core_events events{};
         events.version = PW_VERSION_CORE_EVENTS;
+        events.done = [](void* data, uint32_t id, int seq) { self(data)->onCoreDone(id, seq); };
         events.error = [](void* data, uint32_t id, int, int res, const char* message) {
             self(data)->onCoreError(id, res, message);
         };
@@ -57,6 +58,8 @@ struct PipeWireConsumer::Hooks {
     static pw_registry_events registryEvents() {
         pw_registry_events events{};
         events.version = PW_VERSION_REGISTRY_EVENTS;
+        events.global = [](void* data, uint32_t id, uint32_t, const char*, uint32_t,
+                           const spa_dict*) { self(data)->onGlobal(id); };
         events.global_remove = [](void* data, uint32_t id) { self(data)->onGlobalRemoved(id); };
         return events;
     }
@@ -107,7 +110,9 @@ bool PipeWireConsumer::open(std::string& failure) {
     static const pw_registry_events registryEvents = Hooks::registryEvents();
     if (registry_ != nullptr)
         pw_registry_add_listener(registry_, &hooks_->registry, &registryEvents, this);
-    return listen(failure);
+    if (!listen(failure)) return false;
+    sync_ = pw_core_sync(core_, PW_ID_CORE, 0);
+    return true;
 }
 
 // The node may vanish later (the compositor closed the share, or the window went); the
@@ -186,6 +191,18 @@ void PipeWireConsumer::onCoreError(uint32_t id, int res, const char* message) {
     if (id != PW_ID_CORE) return;
     if (res == -EPIPE) return end("capture: lost the connection to PipeWire");
     end(std::string("capture: PipeWire reported an error: ") + (message ? message : ""));
+}
+
+void PipeWireConsumer::onGlobal(uint32_t id) {
+    if (id == node_) nodeSeen_ = true;
+}
+
+// By the answer to the first round trip the registry has listed every object; a node not
+// among them must not leave the stream waiting, or the session manager linking it to
+// some other source.
+void PipeWireConsumer::onCoreDone(uint32_t id, int seq) {
+    if (id == PW_ID_CORE && seq == sync_ && !nodeSeen_)
+        end("capture: PipeWire has no node " + std::to_string(node_));
 }
 
 void PipeWireConsumer::onGlobalRemoved(uint32_t id) {

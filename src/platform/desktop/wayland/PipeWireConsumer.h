@@ -44,7 +44,9 @@ private:
     void onStateChanged(int state, const char* error);
     void onFormat(const spa_pod* param);
     void onProcess();
+    void onCoreDone(uint32_t id, int seq);
     void onCoreError(uint32_t id, int res, const char* message);
+    void onGlobal(uint32_t id);
     void onGlobalRemoved(uint32_t id);
     void end(const std::string& why);
 
@@ -60,6 +62,8 @@ private:
     uint32_t format_ = 0;
     size_t width_ = 0;
     size_t height_ = 0;
+    int sync_ = 0;
+    bool nodeSeen_ = false;
     bool streaming_ = false;
     bool ended_ = false;
 };
