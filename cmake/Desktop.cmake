@@ -29,3 +29,5 @@ if(VELTRIN_TEST_CLIENT_SOURCES)
   add_executable(veltrin_test_client ${VELTRIN_TEST_CLIENT_SOURCES})
   target_link_libraries(veltrin_test_client PRIVATE PkgConfig::XCB PNG::PNG)
 endif()
+
+include(cmake/WaylandMedia.cmake)

@@ -7,6 +7,10 @@ VELTRIN_PACKAGES="cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-d
 # tray host, compositing manager, and the X tools they call.
 VELTRIN_PACKAGES="$VELTRIN_PACKAGES xvfb openbox trayer xdotool x11-utils x11-xserver-utils
     xcompmgr xauth desktop-file-utils dpkg-dev"
+# Wayland desktop, media side: PipeWire capture (library, daemon, session manager, pw-cli for
+# the tests), KDE's shortcut service and QtDBus's meta-object compiler, a private session bus.
+VELTRIN_PACKAGES="$VELTRIN_PACKAGES libpipewire-0.3-dev pipewire pipewire-bin wireplumber
+    libkf5globalaccel-bin qt6-base-dev-tools dbus-daemon"
 
 veltrin_install_missing() {
     local missing=()
