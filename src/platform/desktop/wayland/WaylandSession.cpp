@@ -1,9 +1,11 @@
 #include "platform/desktop/wayland/WaylandSession.h"
 
+#include "platform/desktop/wayland/KGlobalAccelHotKeys.h"
+#include "platform/desktop/wayland/PipeWireCaptureStreams.h"
 #include "platform/desktop/wayland/WaylandContext.h"
 #include "platform/desktop/wayland/WaylandKeyNaming.h"
+#include "platform/desktop/wayland/WaylandScreencastSource.h"
 #include "platform/desktop/wayland/WaylandServices.h"
-#include "platform/desktop/wayland/WaylandUnavailable.h"
 
 namespace desktop {
 
@@ -28,16 +30,20 @@ std::unique_ptr<platform::AXObservers> WaylandSession::makeAXObservers() {
     return makeWaylandAXObservers(context_);
 }
 
-std::unique_ptr<platform::CaptureStreams> WaylandSession::makeCaptureStreams() {
-    if (context_.connection().screencast() == nullptr)
-        return makeUnavailableCaptureStreams("the compositor offers no window capture");
-    if (captureMaker_) return captureMaker_(context_);
-    return makeUnavailableCaptureStreams("this build cannot capture Wayland windows yet");
+// The compositor shares a window by its uuid; the logic knows it by its number.
+std::unique_ptr<platform::CaptureStreams> WaylandSession::makeCaptureStreams(
+    platform::Dispatch& dispatch) {
+    auto source = std::make_shared<WaylandScreencastSource>(context_.connection(), dispatch);
+    WindowUuidLookup lookup = [this](uint32_t windowID) -> std::optional<std::string> {
+        const auto window = context_.windows().window(windowID);
+        if (!window) return std::nullopt;
+        return window->uuid;
+    };
+    return std::make_unique<PipeWireCaptureStreams>(std::move(source), std::move(lookup), dispatch);
 }
 
 std::unique_ptr<platform::HotKeys> WaylandSession::makeHotKeys() {
-    if (hotKeysMaker_) return hotKeysMaker_(context_);
-    return makeUnavailableHotKeys("this build has no shortcut service for Wayland");
+    return std::make_unique<KGlobalAccelHotKeys>();
 }
 
 std::unique_ptr<platform::Screens> WaylandSession::makeScreens() {
