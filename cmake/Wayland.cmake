@@ -37,3 +37,9 @@ file(GLOB VELTRIN_WAYLAND_SOURCES CONFIGURE_DEPENDS src/platform/desktop/wayland
 target_sources(veltrin_desktop PRIVATE ${VELTRIN_WAYLAND_SOURCES})
 target_link_libraries(veltrin_desktop PRIVATE veltrin_wayland_protocols)
 target_compile_definitions(veltrin_desktop PUBLIC VELTRIN_HAS_WAYLAND=1)
+
+# A Wayland window of a known colour that the Wayland tests pin: commands on standard input
+# resize and recolour it.
+add_executable(veltrin_wayland_test_client tools/waylandclient/main.cpp
+  tools/waylandclient/ClientSurface.cpp)
+target_link_libraries(veltrin_wayland_test_client PRIVATE veltrin_wayland_protocols)
