@@ -11,6 +11,11 @@ VELTRIN_PACKAGES="$VELTRIN_PACKAGES xvfb openbox trayer xdotool x11-utils x11-xs
 # the tests), KDE's shortcut service and QtDBus's meta-object compiler, a private session bus.
 VELTRIN_PACKAGES="$VELTRIN_PACKAGES libpipewire-0.3-dev pipewire pipewire-bin wireplumber
     libkf5globalaccel-bin qt6-base-dev-tools dbus-daemon"
+# Wayland desktop, KWin side: the client library and scanner, the protocol descriptions,
+# the toolkit's Wayland platform; for the tests a headless KWin, KDE's service cache tool,
+# dbus-send for KWin's scripting, and weston as a compositor without KWin's interfaces.
+VELTRIN_PACKAGES="$VELTRIN_PACKAGES libwayland-dev libwayland-bin wayland-protocols
+    plasma-wayland-protocols qt6-wayland kwin-wayland libkf5service-bin dbus-bin weston"
 
 veltrin_install_missing() {
     local missing=()
