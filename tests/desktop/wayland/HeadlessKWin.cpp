@@ -48,6 +48,8 @@ std::string readAll(int fd) {
 HeadlessKWin::HeadlessKWin(int width, int height, const std::vector<std::string>& trusted) {
     const std::string directory = session_.runtimeDirectory();
     std::filesystem::create_directories(directory + "/data/applications");
+    std::filesystem::create_directories(directory + "/config");
+    std::ofstream(directory + "/config/kwinrc") << "[Desktops]\nNumber=2\nRows=1\n";
     for (const std::string& program : trusted)
         trust(program, "org_kde_plasma_window_management,zkde_screencast_unstable_v1", "");
     trust(selfPath(), "org_kde_plasma_window_management", "org.kde.KWin.ScreenShot2");
@@ -175,6 +177,10 @@ std::optional<Image> HeadlessKWin::capture(const Rect& area) {
             shot.pixels.push_back(pixel & 0xFFFFFFu);  // the 32-bit formats KWin sends: xRGB
         }
     return shot;
+}
+
+bool HeadlessKWin::switchDesktop(int number) {
+    return runScript("workspace.currentDesktop = " + std::to_string(number) + ";\n");
 }
 
 void HeadlessKWin::stop() {

@@ -50,6 +50,8 @@ public:
     // Moves (and with a size, resizes) the windows of a process.
     bool moveWindow(pid_t pid, int x, int y, std::optional<int> width = {},
                     std::optional<int> height = {});
+    // Shows virtual desktop `number` (1 or 2).
+    bool switchDesktop(int number);
     // The screen as shown, through KWin's screenshot interface; nothing when refused.
     std::optional<Image> capture(const Rect& area);
     // Ends the compositor and waits for it.

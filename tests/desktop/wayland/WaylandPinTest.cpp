@@ -127,17 +127,45 @@ TEST_F(WaylandPinTest, AFramedLivePictureLiesOverTheWindowAndFollowsAMoveAndARes
     EXPECT_TRUE(waitForWindow({520, 330, 300, 200}, true));
 }
 
-TEST_F(WaylandPinTest, ThePanelIsGoneWithinASecondOfTheWindowClosing) {
+TEST_F(WaylandPinTest, ThePanelIsGoneWithinASecondOfTheWindowClosingOrItsProgramKilled) {
+    for (const bool kill : {false, true}) {
+        SCOPED_TRACE(kill ? "killed" : "closed");
+        if (kill) {
+            client_ = std::make_unique<WaylandTestClient>(
+                kwin_->environment(),
+                std::vector<std::string>{"--width", "400", "--height", "300"});
+            ASSERT_TRUE(kwin_->moveWindow(client_->pid(), 200, 150));
+            veltrin_.reset();  // a fresh copy pins the new window
+        }
+        pin();
+        ASSERT_TRUE(waitForWindow({200, 150, 400, 300}, true));
+        kill ? client_->kill() : client_->close();
+        EXPECT_TRUE(XDriver::waitUntil(
+            [&] {
+                const auto shot = kwin_->capture({200 - 3, 150 + 150, 1, 1});
+                return shot && !XDriver::similar(shot->at(0, 0), frameColor, 10);
+            },
+            1s, 20ms));
+        EXPECT_TRUE(veltrin_->running());
+    }
+}
+
+// Another window raised over the pinned one stays beneath the panel, whose picture goes on
+// while the window is covered; on another virtual desktop the panel stays with its picture.
+TEST_F(WaylandPinTest, ThePanelStaysAboveOtherWindowsAndOnEveryVirtualDesktop) {
     pin();
     ASSERT_TRUE(waitForWindow({200, 150, 400, 300}, true));
-    client_->close();
-    EXPECT_TRUE(XDriver::waitUntil(
-        [&] {
-            const auto shot = kwin_->capture({200 - 3, 150 + 150, 1, 1});
-            return shot && !XDriver::similar(shot->at(0, 0), frameColor, 10);
-        },
-        1s, 20ms));
-    EXPECT_TRUE(veltrin_->running());
+    WaylandTestClient other(kwin_->environment(),
+                            {"--width", "300", "--height", "200", "--color", "E07A2E"});
+    ASSERT_TRUE(kwin_->moveWindow(other.pid(), 300, 250));
+    EXPECT_TRUE(waitForWindow({200, 150, 400, 300}, true)) << "covered by the other window";
+    EXPECT_TRUE(showsColor(client_->command("color CC3333"), {400, 300}, 0xCC3333))
+        << "the picture of the covered window stopped";
+    ASSERT_TRUE(client_->command("color 3366CC"));
+
+    ASSERT_TRUE(kwin_->switchDesktop(2));
+    EXPECT_TRUE(waitForWindow({200, 150, 400, 300}, true)) << "gone on the other desktop";
+    EXPECT_TRUE(kwin_->switchDesktop(1));
 }
 
 }  // namespace
