@@ -38,6 +38,22 @@ struct WaylandWindowModel::Entry {
 
 WaylandWindowModel::WaylandWindowModel(WaylandConnection& connection) : connection_(connection) {
     connection.onWindowManagementBound([this] { listen(); });
+    connection.onGlobalRemoved([this](const std::string& interface) {
+        if (interface == org_kde_plasma_window_management_interface.name) forgetAll();
+    });
+}
+
+// The compositor withdrew its window list: no window is known any more.
+void WaylandWindowModel::forgetAll() {
+    std::vector<std::unique_ptr<Entry>> gone;
+    {
+        std::lock_guard lock(mutex_);
+        gone.swap(entries_);
+        stacking_.clear();
+    }
+    for (const auto& entry : gone)
+        org_kde_plasma_window_destroy(entry->proxy);
+    notifyChange();
 }
 
 WaylandWindowModel::~WaylandWindowModel() {

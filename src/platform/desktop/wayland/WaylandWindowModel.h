@@ -59,6 +59,7 @@ private:
     };
 
     void listen();
+    void forgetAll();
     static void windowAnnounced(void* data, org_kde_plasma_window_management*, uint32_t id);
     static void windowWithUuid(void* data, org_kde_plasma_window_management*, uint32_t id,
                                const char* uuid);
