@@ -9,6 +9,7 @@ find_program(WAYLAND_SCANNER wayland-scanner REQUIRED)
 set(VELTRIN_WAYLAND_PROTOCOLS
   "${PLASMA_WAYLAND_PROTOCOLS_DIR}/plasma-window-management.xml"
   "${PLASMA_WAYLAND_PROTOCOLS_DIR}/zkde-screencast-unstable-v1.xml"
+  "${PLASMA_WAYLAND_PROTOCOLS_DIR}/fake-input.xml"
   "${WAYLAND_PROTOCOLS_DIR}/stable/xdg-shell/xdg-shell.xml"
   "${CMAKE_CURRENT_SOURCE_DIR}/src/platform/desktop/wayland/protocols/wlr-layer-shell-unstable-v1.xml")
 
@@ -39,7 +40,8 @@ target_link_libraries(veltrin_desktop PRIVATE veltrin_wayland_protocols)
 target_compile_definitions(veltrin_desktop PUBLIC VELTRIN_HAS_WAYLAND=1)
 
 # A Wayland window of a known colour that the Wayland tests pin: commands on standard input
-# resize and recolour it.
+# resize and recolour it, or click anywhere through KWin's fake input; it says when it is
+# clicked and when it becomes the active window.
 add_executable(veltrin_wayland_test_client tools/waylandclient/main.cpp
   tools/waylandclient/ClientSurface.cpp)
 target_link_libraries(veltrin_wayland_test_client PRIVATE veltrin_wayland_protocols)

@@ -6,7 +6,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <iostream>
 
+#include "fake-input-client-protocol.h"
 #include "xdg-shell-client-protocol.h"
 
 namespace {
@@ -59,6 +61,11 @@ void ClientSurface::global(void* data, wl_registry* registry, uint32_t name, con
     else if (std::strcmp(interface, xdg_wm_base_interface.name) == 0)
         self.shell_ =
             static_cast<xdg_wm_base*>(wl_registry_bind(registry, name, &xdg_wm_base_interface, 1));
+    else if (std::strcmp(interface, wl_seat_interface.name) == 0 && self.seat_ == nullptr)
+        self.seat_ = static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, 1));
+    else if (std::strcmp(interface, org_kde_kwin_fake_input_interface.name) == 0)
+        self.fakeInput_ = static_cast<org_kde_kwin_fake_input*>(
+            wl_registry_bind(registry, name, &org_kde_kwin_fake_input_interface, 3));
 }
 
 bool ClientSurface::show() {
@@ -85,15 +92,70 @@ bool ClientSurface::show() {
     xdg_surface_add_listener(xdgSurface_, &surfaceListener, this);
     toplevel_ = xdg_surface_get_toplevel(xdgSurface_);
     static const xdg_toplevel_listener toplevelListener{
-        [](void*, xdg_toplevel*, int32_t, int32_t, wl_array*) {},  // the window keeps its size
+        &ClientSurface::configured,
         [](void* data, xdg_toplevel*) { static_cast<ClientSurface*>(data)->closed_ = true; },
         [](void*, xdg_toplevel*, int32_t, int32_t) {}, [](void*, xdg_toplevel*, wl_array*) {}};
     xdg_toplevel_add_listener(toplevel_, &toplevelListener, this);
     xdg_toplevel_set_title(toplevel_, options_.title.c_str());
     xdg_toplevel_set_app_id(toplevel_, "org.veltrin.TestClient");
+    watchPointer();
+    if (fakeInput_ != nullptr)
+        org_kde_kwin_fake_input_authenticate(fakeInput_, "Veltrin test client", "test clicks");
     wl_surface_commit(surface_);
     while (!configured_)
         if (wl_display_dispatch(display_) < 0) return false;
+    return wl_display_roundtrip(display_) >= 0;
+}
+
+// The window keeps its own size; only the focus is told.
+void ClientSurface::configured(void* data, xdg_toplevel*, int32_t, int32_t, wl_array* states) {
+    auto& self = *static_cast<ClientSurface*>(data);
+    bool active = false;
+    const auto* state = static_cast<const uint32_t*>(states->data);
+    for (size_t i = 0; i < states->size / sizeof(uint32_t); ++i)
+        active = active || state[i] == XDG_TOPLEVEL_STATE_ACTIVATED;
+    if (active != self.active_) std::cout << (active ? "activated" : "deactivated") << std::endl;
+    self.active_ = active;
+}
+
+void ClientSurface::watchPointer() {
+    if (seat_ == nullptr) return;
+    pointer_ = wl_seat_get_pointer(seat_);
+    static const wl_pointer_listener listener{
+        [](void* data, wl_pointer*, uint32_t, wl_surface*, wl_fixed_t x, wl_fixed_t y) {
+            auto& self = *static_cast<ClientSurface*>(data);
+            self.pointerX_ = wl_fixed_to_double(x);
+            self.pointerY_ = wl_fixed_to_double(y);
+        },
+        [](void*, wl_pointer*, uint32_t, wl_surface*) {},
+        [](void* data, wl_pointer*, uint32_t, wl_fixed_t x, wl_fixed_t y) {
+            auto& self = *static_cast<ClientSurface*>(data);
+            self.pointerX_ = wl_fixed_to_double(x);
+            self.pointerY_ = wl_fixed_to_double(y);
+        },
+        [](void* data, wl_pointer*, uint32_t, uint32_t, uint32_t, uint32_t state) {
+            auto& self = *static_cast<ClientSurface*>(data);
+            if (state == WL_POINTER_BUTTON_STATE_PRESSED)
+                std::cout << "pressed " << int(self.pointerX_) << " " << int(self.pointerY_)
+                          << std::endl;
+        },
+        [](void*, wl_pointer*, uint32_t, uint32_t, wl_fixed_t) {},
+        [](void*, wl_pointer*) {},
+        [](void*, wl_pointer*, uint32_t) {},
+        [](void*, wl_pointer*, uint32_t, uint32_t) {},
+        [](void*, wl_pointer*, uint32_t, int32_t) {},
+        [](void*, wl_pointer*, uint32_t, int32_t) {},
+    };
+    wl_pointer_add_listener(pointer_, &listener, this);
+}
+
+bool ClientSurface::click(int x, int y) {
+    constexpr uint32_t leftButton = 0x110;  // BTN_LEFT
+    if (fakeInput_ == nullptr) return false;
+    org_kde_kwin_fake_input_pointer_motion_absolute(fakeInput_, wl_fixed_from_int(x),
+                                                    wl_fixed_from_int(y));
+    org_kde_kwin_fake_input_button(fakeInput_, leftButton, WL_POINTER_BUTTON_STATE_PRESSED);
+    org_kde_kwin_fake_input_button(fakeInput_, leftButton, WL_POINTER_BUTTON_STATE_RELEASED);
     return wl_display_roundtrip(display_) >= 0;
 }
 

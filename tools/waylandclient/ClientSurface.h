@@ -12,9 +12,15 @@ struct wl_buffer;
 struct xdg_wm_base;
 struct xdg_surface;
 struct xdg_toplevel;
+struct wl_seat;
+struct wl_pointer;
+struct wl_array;
+struct org_kde_kwin_fake_input;
 
 // One xdg-shell window filled with one colour, in shared-memory buffers: the Wayland test
-// client's whole picture. The compositor places it; the window sets its own size.
+// client's whole picture. The compositor places it; the window sets its own size. It prints
+// "pressed X Y" when a button goes down on it and "activated" / "deactivated" as it gains and
+// loses the compositor's focus; where KWin grants fake input it can click anywhere.
 class ClientSurface {
 public:
     struct Options {
@@ -38,9 +44,13 @@ public:
 
     void resize(int width, int height);
     void setColor(uint32_t color);
+    // A left click at a point of the screen; false without fake input.
+    bool click(int x, int y);
 
 private:
     static void global(void* data, wl_registry*, uint32_t name, const char* interface, uint32_t);
+    static void configured(void* data, xdg_toplevel*, int32_t, int32_t, wl_array* states);
+    void watchPointer();
     void paint();
 
     Options options_;
@@ -52,7 +62,12 @@ private:
     wl_surface* surface_ = nullptr;
     xdg_surface* xdgSurface_ = nullptr;
     xdg_toplevel* toplevel_ = nullptr;
-    wl_buffer* buffer_ = nullptr;
+    wl_seat* seat_ = nullptr;
+    wl_pointer* pointer_ = nullptr;
+    org_kde_kwin_fake_input* fakeInput_ = nullptr;
+    double pointerX_ = 0;
+    double pointerY_ = 0;
+    bool active_ = false;
     bool configured_ = false;
     bool closed_ = false;
 };

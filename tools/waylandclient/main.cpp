@@ -2,7 +2,9 @@
 // commands on standard input, answering each with "ok" or "error ...":
 //   resize W H        the window's new size
 //   color RRGGBB      its new colour
+//   click X Y         a left click at that point of the screen (needs KWin's fake input)
 //   quit              closes it (so does the end of the input)
+// It also prints "pressed X Y", "activated" and "deactivated" as they happen.
 // Options: --width W --height H --color RRGGBB --title TEXT
 #include <poll.h>
 #include <unistd.h>
@@ -40,6 +42,13 @@ bool perform(ClientSurface& surface, const std::string& line) {
         int height = 0;
         if (words >> width >> height && width > 0 && height > 0) {
             surface.resize(width, height);
+            std::cout << "ok" << std::endl;
+            return true;
+        }
+    } else if (command == "click") {
+        int x = 0;
+        int y = 0;
+        if (words >> x >> y && surface.click(x, y)) {
             std::cout << "ok" << std::endl;
             return true;
         }

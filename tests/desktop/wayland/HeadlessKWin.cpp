@@ -53,6 +53,7 @@ HeadlessKWin::HeadlessKWin(int width, int height, const std::vector<std::string>
     for (const std::string& program : trusted)
         trust(program, "org_kde_plasma_window_management,zkde_screencast_unstable_v1", "");
     trust(selfPath(), "org_kde_plasma_window_management", "org.kde.KWin.ScreenShot2");
+    trust(VELTRIN_WAYLAND_TEST_CLIENT, "org_kde_kwin_fake_input", "");
     if (session_.start({"kbuildsycoca5"}).waitForExit(60s) != 0)
         throw std::runtime_error("kbuildsycoca5 failed");
     // The installed binary carries file capabilities a container may refuse to run.

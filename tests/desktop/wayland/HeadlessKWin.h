@@ -5,7 +5,8 @@
 // named at the start are trusted the way KWin trusts them in a real session: a desktop entry
 // whose Exec= is the program's path and whose interfaces line names the window management
 // and the screencast, in KDE's service cache. The test process itself is trusted with
-// KWin's screenshots. Everything it started ends with it.
+// KWin's screenshots, the Wayland test client with KWin's fake input (its clicks). Everything it
+// started ends with it.
 //
 //   HeadlessKWin kwin(1280, 800, {VELTRIN_BINARY});
 //   VeltrinProcess veltrin(std::nullopt, kwin.environment());

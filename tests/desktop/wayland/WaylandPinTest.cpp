@@ -168,4 +168,21 @@ TEST_F(WaylandPinTest, ThePanelStaysAboveOtherWindowsAndOnEveryVirtualDesktop) {
     EXPECT_TRUE(kwin_->switchDesktop(1));
 }
 
+// The panel takes no input: a click on it where the pinned window lies beneath reaches that
+// window, and KWin activates (and raises) it above the window that covered part of it.
+TEST_F(WaylandPinTest, AClickOnThePanelReachesThePinnedWindowWhichKWinRaises) {
+    pin();
+    ASSERT_TRUE(waitForWindow({200, 150, 400, 300}, true));
+    WaylandTestClient other(kwin_->environment(),
+                            {"--width", "300", "--height", "200", "--color", "E07A2E"});
+    ASSERT_TRUE(kwin_->moveWindow(other.pid(), 300, 250));
+    ASSERT_TRUE(client_->waitForLine("deactivated", 5s)) << "the other window took no focus";
+    ASSERT_TRUE(other.command("click 250 200"));  // on the panel, over the uncovered part
+    const auto pressed = client_->waitForLine("pressed", 5s);
+    ASSERT_TRUE(pressed) << "the click did not reach the pinned window";
+    EXPECT_EQ(*pressed, "pressed 50 50");
+    EXPECT_TRUE(client_->waitForLine("activated", 5s));
+    EXPECT_FALSE(other.waitForLine("pressed", 500ms));
+}
+
 }  // namespace

@@ -25,8 +25,7 @@ WaylandTestClient::WaylandTestClient(const std::map<std::string, std::string>& e
     ::close(out[1]);
     input_ = in[1];
     output_ = out[0];
-    const auto ready = readLine(std::chrono::seconds(10));
-    if (!ready || ready->rfind("ready", 0) != 0)
+    if (!waitForLine("ready", std::chrono::seconds(10)))
         throw std::runtime_error("the Wayland test client did not show its window");
 }
 
@@ -39,7 +38,30 @@ WaylandTestClient::~WaylandTestClient() {
 bool WaylandTestClient::command(const std::string& line, std::chrono::milliseconds timeout) {
     const std::string text = line + "\n";
     if (input_ < 0 || write(input_, text.data(), text.size()) != ssize_t(text.size())) return false;
-    return readLine(timeout) == "ok";
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        const auto line = readLine(std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now()));
+        if (!line) return false;
+        if (*line == "ok" || line->rfind("error", 0) == 0) return *line == "ok";
+        told_.push_back(*line);
+    }
+}
+
+std::optional<std::string> WaylandTestClient::waitForLine(const std::string& prefix,
+                                                          std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        while (!told_.empty()) {
+            std::string line = std::move(told_.front());
+            told_.pop_front();
+            if (line.rfind(prefix, 0) == 0) return line;
+        }
+        const auto line = readLine(std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now()));
+        if (!line) return std::nullopt;
+        told_.push_back(*line);
+    }
 }
 
 void WaylandTestClient::close() {

@@ -5,9 +5,11 @@
 //
 //   WaylandTestClient client(kwin.environment(), {"--width", "300", "--color", "3366CC"});
 //   ASSERT_TRUE(client.command("resize 400 250"));
+//   EXPECT_TRUE(client.waitForLine("activated", std::chrono::seconds(2)));
 //   client.kill();
 
 #include <chrono>
+#include <deque>
 #include <map>
 #include <memory>
 #include <optional>
@@ -29,6 +31,10 @@ public:
     // Sends one command; true once it answered "ok".
     bool command(const std::string& line,
                  std::chrono::milliseconds timeout = std::chrono::seconds(5));
+    // The next line it printed by itself ("pressed X Y", "activated") that starts with `prefix`,
+    // once printed within `timeout`; the lines before it are dropped.
+    std::optional<std::string> waitForLine(const std::string& prefix,
+                                           std::chrono::milliseconds timeout);
     // Closes its input: the window closes and the client ends.
     void close();
     void kill() { process_->stop(std::chrono::milliseconds(0)); }
@@ -43,4 +49,5 @@ private:
     int input_ = -1;
     int output_ = -1;
     std::string buffer_;
+    std::deque<std::string> told_;  // lines it printed by itself, oldest first
 };
