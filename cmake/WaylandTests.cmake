@@ -10,6 +10,7 @@ if(TARGET veltrin_wayland_media_tests AND TARGET veltrin_wayland_test_client)
   target_link_libraries(veltrin_wayland_media_tests PRIVATE PkgConfig::XCB PNG::PNG)
   target_compile_definitions(veltrin_wayland_media_tests PRIVATE
     VELTRIN_BINARY="$<TARGET_FILE:veltrin>"
-    VELTRIN_WAYLAND_TEST_CLIENT="$<TARGET_FILE:veltrin_wayland_test_client>")
+    VELTRIN_WAYLAND_TEST_CLIENT="$<TARGET_FILE:veltrin_wayland_test_client>"
+    VELTRIN_BUILD_DIR="${CMAKE_BINARY_DIR}")
   add_dependencies(veltrin_wayland_media_tests veltrin veltrin_wayland_test_client)
 endif()

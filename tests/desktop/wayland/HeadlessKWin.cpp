@@ -45,7 +45,8 @@ std::string readAll(int fd) {
 
 }  // namespace
 
-HeadlessKWin::HeadlessKWin(int width, int height, const std::vector<std::string>& trusted) {
+HeadlessKWin::HeadlessKWin(int width, int height, const std::vector<std::string>& trusted,
+                           const std::vector<std::string>& entries) {
     const std::string directory = session_.runtimeDirectory();
     std::filesystem::create_directories(directory + "/data/applications");
     std::filesystem::create_directories(directory + "/config");
@@ -54,6 +55,9 @@ HeadlessKWin::HeadlessKWin(int width, int height, const std::vector<std::string>
         trust(program, "org_kde_plasma_window_management,zkde_screencast_unstable_v1", "");
     trust(selfPath(), "org_kde_plasma_window_management", "org.kde.KWin.ScreenShot2");
     trust(VELTRIN_WAYLAND_TEST_CLIENT, "org_kde_kwin_fake_input", "");
+    for (const std::string& entry : entries)
+        std::filesystem::copy_file(entry, directory + "/data/applications/" +
+                                              std::filesystem::path(entry).filename().string());
     if (session_.start({"kbuildsycoca5"}).waitForExit(60s) != 0)
         throw std::runtime_error("kbuildsycoca5 failed");
     // The installed binary carries file capabilities a container may refuse to run.

@@ -35,8 +35,10 @@ public:
         int height = 0;
     };
     // Throws std::runtime_error when KWin does not come up.
+    // `entries`: desktop entry files put among the session's own before KDE's cache is built.
     explicit HeadlessKWin(int width = 1280, int height = 800,
-                          const std::vector<std::string>& trusted = {});
+                          const std::vector<std::string>& trusted = {},
+                          const std::vector<std::string>& entries = {});
     ~HeadlessKWin();
     HeadlessKWin(const HeadlessKWin&) = delete;
     HeadlessKWin& operator=(const HeadlessKWin&) = delete;

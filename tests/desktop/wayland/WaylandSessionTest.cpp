@@ -1,11 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <thread>
 
 #include "desktop/VeltrinProcess.h"
+#include "desktop/XDriver.h"
 #include "desktop/wayland/HeadlessKWin.h"
 #include "desktop/wayland/MediaSession.h"
 #include "desktop/wayland/WaylandTestClient.h"
@@ -82,6 +89,64 @@ TEST(WaylandSessionTest, ACompositorWithoutTheInterfacesNamesWhatIsMissing) {
     EXPECT_TRUE(veltrin.waitForLogLine("start: AXtrusted=false", 5s));
     EXPECT_TRUE(veltrin.waitForLogLine("toggleSELF: front=nownil", 10s)) << veltrin.log();
     EXPECT_TRUE(veltrin.running());
+}
+
+// The installed program, trusted only through the desktop entry it installed, pins the
+// active window of a program nobody here wrote and frames it.
+TEST(WaylandSessionTest, TheInstalledProgramPinsAForeignWaylandWindow) {
+    const std::string prefix = std::filesystem::temp_directory_path().string() +
+                               "/veltrin-wayland-install-" + std::to_string(::getpid());
+    ASSERT_EQ(std::system(
+                  ("cmake --install " VELTRIN_BUILD_DIR " --prefix " + prefix + " >/dev/null 2>&1")
+                      .c_str()),
+              0);
+    HeadlessKWin kwin(1280, 800, {}, {prefix + "/share/applications/veltrin.desktop"});
+    ChildProcess::Spec spec;
+    spec.arguments = {"gtk3-widget-factory"};
+    for (const auto& [name, value] : kwin.environment())
+        spec.environment[name] = value;
+    spec.environment["GDK_BACKEND"] = "wayland";
+    spec.environment["DISPLAY"] = std::nullopt;
+    ChildProcess factory(spec);
+    ASSERT_TRUE(XDriver::waitUntil(
+        [&] {
+            const auto shot = kwin.capture({0, 0, 1280, 800});
+            return shot && std::count(shot->pixels.begin(), shot->pixels.end(), 0u) <
+                               long(shot->pixels.size()) * 9 / 10;
+        },
+        20s, 200ms))
+        << "the widget factory did not show";
+
+    ChildProcess::Spec installed;
+    installed.arguments = {prefix + "/bin/veltrin"};
+    installed.environment = spec.environment;
+    installed.environment.erase("GDK_BACKEND");
+    installed.environment["QUELM_PIN_TEST"] = "1";
+    installed.environment["HOME"] = kwin.environment().at("XDG_RUNTIME_DIR");
+    const auto logStart = std::filesystem::file_size("/tmp/vorin.log");
+    ChildProcess veltrin(installed);
+    EXPECT_TRUE(XDriver::waitUntil(
+        [&] {
+            std::ifstream log("/tmp/vorin.log");
+            log.seekg(std::streamoff(logStart));
+            const std::string since{std::istreambuf_iterator<char>(log), {}};
+            return since.find("pin: pid=" + std::to_string(factory.pid())) != std::string::npos &&
+                   since.find("mirror: capture OK") != std::string::npos;
+        },
+        20s, 100ms));
+    EXPECT_TRUE(XDriver::waitUntil(
+        [&] {
+            const auto shot = kwin.capture({0, 0, 1280, 800});
+            return shot && std::count_if(shot->pixels.begin(), shot->pixels.end(), [](uint32_t p) {
+                               return XDriver::similar(p, 0x66746A, 6);
+                           }) > 400;
+        },
+        10s, 100ms))
+        << "no frame in the default colour";
+    veltrin.stop();
+    factory.stop();
+    std::error_code ignored;
+    std::filesystem::remove_all(prefix, ignored);
 }
 
 }  // namespace
