@@ -11,6 +11,7 @@ set(VELTRIN_WAYLAND_PROTOCOLS
   "${PLASMA_WAYLAND_PROTOCOLS_DIR}/zkde-screencast-unstable-v1.xml"
   "${PLASMA_WAYLAND_PROTOCOLS_DIR}/fake-input.xml"
   "${WAYLAND_PROTOCOLS_DIR}/stable/xdg-shell/xdg-shell.xml"
+  "${WAYLAND_PROTOCOLS_DIR}/unstable/xdg-output/xdg-output-unstable-v1.xml"
   "${CMAKE_CURRENT_SOURCE_DIR}/src/platform/desktop/wayland/protocols/wlr-layer-shell-unstable-v1.xml")
 
 set(VELTRIN_WAYLAND_GENERATED "${CMAKE_CURRENT_BINARY_DIR}/wayland-protocols")

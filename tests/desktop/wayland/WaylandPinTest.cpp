@@ -36,6 +36,9 @@ protected:
         auto environment = kwin_->environment();
         environment.insert_or_assign("QUELM_PIN_TEST", std::string(1, '1'));
         veltrin_ = std::make_unique<VeltrinProcess>(std::nullopt, environment);
+        // The log is shared: this copy's pin is the one of this client.
+        ASSERT_TRUE(veltrin_->waitForLogLine("pin: pid=" + std::to_string(client_->pid()), 15s))
+            << veltrin_->log();
         ASSERT_TRUE(veltrin_->waitForLogLine("mirror: capture OK", 15s)) << veltrin_->log();
     }
 

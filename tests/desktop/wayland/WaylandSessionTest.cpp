@@ -57,11 +57,14 @@ TEST(WaylandSessionTest, KWinEndingEndsTheProgramWithStatusOneAndOneLine) {
     HeadlessKWin kwin(1280, 800, {VELTRIN_BINARY});
     WaylandTestClient client(kwin.environment());
     VeltrinProcess veltrin(std::nullopt, pinTest(kwin.environment()));
+    // The log is shared: this copy's pin is the one of this client.
+    ASSERT_TRUE(veltrin.waitForLogLine("pin: pid=" + std::to_string(client.pid()), 15s))
+        << veltrin.log();
     ASSERT_TRUE(veltrin.waitForLogLine("mirror: capture OK", 15s)) << veltrin.log();
     kwin.stop();
-    EXPECT_EQ(veltrin.waitForExit(10s), 1);
+    EXPECT_EQ(veltrin.waitForExit(10s), 1) << veltrin.standardError();
     EXPECT_EQ(count(veltrin.log(), "wayland: connection to the compositor lost, quitting"), 1u)
-        << veltrin.log();
+        << veltrin.standardError();
 }
 
 // A compositor without KWin's interfaces (weston): one line naming what is missing, nothing

@@ -8,6 +8,7 @@
 #include "plasma-window-management-client-protocol.h"
 #include "platform/desktop/wayland/WaylandOutputs.h"
 #include "wlr-layer-shell-unstable-v1-client-protocol.h"
+#include "xdg-output-unstable-v1-client-protocol.h"
 #include "zkde-screencast-unstable-v1-client-protocol.h"
 
 namespace desktop {
@@ -99,6 +100,9 @@ void WaylandConnection::bind(uint32_t name, const std::string& interface, uint32
         shm_ = bindAs<wl_shm>(registry_, name, &wl_shm_interface, version, 1);
     } else if (interface == wl_output_interface.name) {
         outputs_->add(name, bindAs<wl_output>(registry_, name, &wl_output_interface, version, 2));
+    } else if (interface == zxdg_output_manager_v1_interface.name) {
+        outputs_->useXdgOutput(bindAs<zxdg_output_manager_v1>(
+            registry_, name, &zxdg_output_manager_v1_interface, version, 2));
     } else if (interface == zwlr_layer_shell_v1_interface.name && layerShell_ == nullptr) {
         layerShell_ = bindAs<zwlr_layer_shell_v1>(registry_, name, &zwlr_layer_shell_v1_interface,
                                                   version, 1);

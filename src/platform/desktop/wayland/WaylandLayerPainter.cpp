@@ -5,6 +5,7 @@
 #include <QPainterPath>
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/Layer.h"
 #include "platform/PixelBuffer.h"
@@ -28,6 +29,14 @@ QPainterPath rounded(const platform::Rect& rect, double radius) {
     QPainterPath path;
     path.addRoundedRect(QRectF(rect.x, rect.y, rect.width, rect.height), radius, radius);
     return path;
+}
+
+// Frame pixels for one panel pixel: 1, or the output's scale when the frame is larger than
+// the layer by one factor on both sides (a window on a scaled output).
+double outputScale(const QImage& frame, const platform::Rect& rect) {
+    const double sx = frame.width() / std::max(rect.width, 1.0);
+    const double sy = frame.height() / std::max(rect.height, 1.0);
+    return sx > 1.05 && std::abs(sx - sy) < 0.05 * sx ? sx : 1.0;
 }
 
 }  // namespace
@@ -75,9 +84,11 @@ void WaylandLayerPainter::drawVideo(QPainter& painter,
         // The captured alpha is not always meaningful: the picture is opaque.
         const QImage frame(base, int(pixels->width()), int(pixels->height()),
                            qsizetype(pixels->bytesPerRow()), QImage::Format_RGB32);
-        const int width = std::min(frame.width(), int(rect.width));
-        const int height = std::min(frame.height(), int(rect.height));
-        painter.drawImage(QPointF(rect.x, rect.y), frame, QRectF(0, 0, width, height));
+        const double scale = outputScale(frame, rect);
+        const double width = std::min(frame.width() / scale, rect.width);
+        const double height = std::min(frame.height() / scale, rect.height);
+        painter.drawImage(QRectF(rect.x, rect.y, width, height), frame,
+                          QRectF(0, 0, width * scale, height * scale));
         drewPicture_ = true;
     }
     pixels->unlockBaseAddress(platform::PixelBuffer::readOnly);

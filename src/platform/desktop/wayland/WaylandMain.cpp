@@ -21,14 +21,23 @@ namespace {
 
 WaylandContext* liveContext = nullptr;
 
-// Said once, by whichever connection notices first: ours, or the toolkit's, which ends the
-// process with status 1 itself.
+// Said once, by whichever connection notices first: ours, or the toolkit's.
 void compositorLost() {
     static bool said = false;
     if (!said && platform::isInstalled())
         flog("wayland: connection to the compositor lost, quitting");
     said = true;
     ::_exit(1);
+}
+
+// The toolkit's connection may notice first: it warns, then ends the process at once,
+// without the handlers of a normal exit.
+QtMessageHandler toolkitHandler = nullptr;
+
+void watchToolkitWarnings(QtMsgType type, const QMessageLogContext& context,
+                          const QString& message) {
+    if (type == QtWarningMsg && message.startsWith("The Wayland connection")) compositorLost();
+    if (toolkitHandler != nullptr) toolkitHandler(type, context, message);
 }
 
 void logLostCompositor() {
@@ -67,6 +76,7 @@ int runWaylandDesktop(int argc, char** argv, const std::string& desktopLine,
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "wayland");
+    toolkitHandler = qInstallMessageHandler(watchToolkitWarnings);
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     static std::unique_ptr<WaylandContext> kept = std::move(opened);

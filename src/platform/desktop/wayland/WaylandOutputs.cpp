@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "xdg-output-unstable-v1-client-protocol.h"
+
 namespace desktop {
 namespace {
 
@@ -16,8 +18,51 @@ double overlap(const platform::Rect& a, const platform::Rect& b) {
 }  // namespace
 
 WaylandOutputs::~WaylandOutputs() {
-    for (const Output& output : outputs_)
+    for (const Output& output : outputs_) {
+        if (output.xdg != nullptr) zxdg_output_v1_destroy(output.xdg);
         wl_output_destroy(output.output);
+    }
+    if (manager_ != nullptr) zxdg_output_manager_v1_destroy(manager_);
+}
+
+void WaylandOutputs::useXdgOutput(zxdg_output_manager_v1* manager) {
+    manager_ = manager;
+    for (Output& output : outputs_)
+        describe(output);
+}
+
+// The xdg-output's events find their output by its wl_output, which stays put while the
+// vector of outputs may move.
+void WaylandOutputs::describe(Output& output) {
+    if (manager_ == nullptr || output.xdg != nullptr) return;
+    output.xdg = zxdg_output_manager_v1_get_xdg_output(manager_, output.output);
+    static const zxdg_output_v1_listener listener{
+        [](void* data, zxdg_output_v1* xdg, int32_t x, int32_t y) {
+            auto& self = *static_cast<WaylandOutputs*>(data);
+            for (Output& o : self.outputs_)
+                if (o.xdg == xdg)
+                    o.reported = {double(x), double(y), o.reported.width, o.reported.height};
+        },
+        [](void* data, zxdg_output_v1* xdg, int32_t width, int32_t height) {
+            auto& self = *static_cast<WaylandOutputs*>(data);
+            for (Output& o : self.outputs_)
+                if (o.xdg == xdg)
+                    o.reported = {o.reported.x, o.reported.y, double(width), double(height)};
+        },
+        [](void* data, zxdg_output_v1* xdg) {
+            auto& self = *static_cast<WaylandOutputs*>(data);
+            for (Output& o : self.outputs_)
+                if (o.xdg == xdg) self.settle(o);
+        },
+        [](void*, zxdg_output_v1*, const char*) {},
+        [](void*, zxdg_output_v1*, const char*) {},
+    };
+    zxdg_output_v1_add_listener(output.xdg, &listener, this);
+}
+
+void WaylandOutputs::settle(Output& output) {
+    if (output.reported.width > 0 && output.reported.height > 0) output.rect = output.reported;
+    output.done = output.rect.width > 0 && output.rect.height > 0;
 }
 
 void WaylandOutputs::add(uint32_t name, wl_output* output) {
@@ -27,14 +72,16 @@ void WaylandOutputs::add(uint32_t name, wl_output* output) {
                                              &WaylandOutputs::scale,
                                              [](void*, wl_output*, const char*) {},
                                              [](void*, wl_output*, const char*) {}};
-    outputs_.push_back({name, output, {}, 1, 60, false});
+    outputs_.push_back({name, output, nullptr, {}, {}, 1, 60, false});
     wl_output_add_listener(output, &listener, this);
+    describe(outputs_.back());
 }
 
 void WaylandOutputs::remove(uint32_t name) {
     const auto found = std::find_if(outputs_.begin(), outputs_.end(),
                                     [name](const Output& o) { return o.name == name; });
     if (found == outputs_.end()) return;
+    if (found->xdg != nullptr) zxdg_output_v1_destroy(found->xdg);
     wl_output_destroy(found->output);
     outputs_.erase(found);
 }
@@ -85,7 +132,7 @@ void WaylandOutputs::done(void* data, wl_output* output) {
             found->rect.width = self.pixels_.width / found->scale;
             found->rect.height = self.pixels_.height / found->scale;
         }
-        found->done = found->rect.width > 0;
+        self.settle(*found);
     }
 }
 

@@ -6,17 +6,23 @@
 #include "platform/Geometry.h"
 
 struct wl_output;
+struct zxdg_output_manager_v1;
+struct zxdg_output_v1;
 
 namespace desktop {
 
 // The compositor's outputs in its global logical coordinates (y downwards), in the order it
-// announced them. Main thread only.
+// announced them: from xdg-output where the compositor offers it (a fractional scale makes
+// the mode divided by the integer scale wrong), else from the output's own position, mode
+// and scale. Main thread only.
 class WaylandOutputs {
 public:
     struct Output {
         uint32_t name = 0;
         wl_output* output = nullptr;
-        platform::Rect rect;  // logical
+        zxdg_output_v1* xdg = nullptr;
+        platform::Rect rect;      // logical
+        platform::Rect reported;  // from xdg-output, when its size came
         int32_t scale = 1;
         double refreshRate = 60;
         bool done = false;  // the compositor has described it
@@ -29,6 +35,8 @@ public:
 
     void add(uint32_t name, wl_output* output);
     void remove(uint32_t name);
+    // Asks for every output's logical place through xdg-output, now and for later outputs.
+    void useXdgOutput(zxdg_output_manager_v1* manager);
 
     // The described outputs; the first is the main one.
     std::vector<Output> all() const;
@@ -43,7 +51,10 @@ private:
     static void done(void* data, wl_output* output);
     static void scale(void* data, wl_output* output, int32_t factor);
     Output* find(wl_output* output);
+    void describe(Output& output);
+    void settle(Output& output);
 
+    zxdg_output_manager_v1* manager_ = nullptr;
     std::vector<Output> outputs_;
     platform::Size pixels_;  // the mode being described, before the scale divides it
 };
