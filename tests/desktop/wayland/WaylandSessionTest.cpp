@@ -48,7 +48,7 @@ TEST(WaylandSessionTest, AnUntrustedCopyIsGrantedNothingAndKeepsRunning) {
     EXPECT_TRUE(veltrin.waitForLogLine("toggleSELF: front=nownil", 10s)) << veltrin.log();
     std::this_thread::sleep_for(500ms);
     EXPECT_TRUE(veltrin.running());
-    EXPECT_EQ(count(veltrin.log(), "desktop: "), 1u);
+    EXPECT_EQ(count(veltrin.log(), "desktop: Wayland on \"" + kwin.socket() + "\""), 1u);
 }
 
 // The compositor going away ends the program with status 1 and one line in the log, also
