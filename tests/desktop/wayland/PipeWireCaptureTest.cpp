@@ -3,6 +3,7 @@
 #include <atomic>
 #include <future>
 #include <memory>
+#include <mutex>
 #include <thread>
 
 #include "desktop/CaptureRecorder.h"
@@ -196,6 +197,36 @@ TEST_F(PipeWireCaptureTest, ProducerEndingReachesTheDelegateOnce) {
     EXPECT_EQ(recorder->record().errors, 1);
 }
 
+// Frames that the owner keeps, many and past the end of the stream, keep their picture;
+// while it keeps them, the producer is not starved of buffers and frames go on.
+TEST_F(PipeWireCaptureTest, KeptFramesOutliveTheirBuffersAndStarveNoOne) {
+    auto producer = std::make_unique<TestVideoProducer>(
+        TestVideoProducer::Options{.stride = 272, .colour = blue, .framesPerSecond = 120});
+    auto recorder = std::make_shared<CaptureRecorder>(false);
+    std::mutex mutex;
+    std::vector<std::shared_ptr<platform::SampleBuffer>> kept;
+    recorder->onFrame = [&] {
+        std::lock_guard lock(mutex);
+        kept.push_back(recorder->record().last);
+    };
+    auto stream = started(*producer, recorder);
+    EXPECT_TRUE(recorder->waitUntil([](const Record& r) { return r.frames >= 12; }))
+        << "frames stopped while the owner kept " << kept.size();
+    stop(*stream);
+    stream = nullptr;
+    producer.reset();
+    recorder->onFrame = nullptr;
+    std::lock_guard lock(mutex);
+    ASSERT_GE(kept.size(), 12u);
+    for (const auto& sample : kept) {
+        platform::PixelBuffer& image = *sample->imageBuffer();
+        ASSERT_EQ(image.lockBaseAddress(platform::PixelBuffer::readOnly), 0);
+        const uint8_t* last = image.baseAddress() + 47 * image.bytesPerRow() + 63 * 4;
+        EXPECT_EQ(CaptureRecord::Pixel({last[0], last[1], last[2], last[3]}), bgra(blue));
+        image.unlockBaseAddress(platform::PixelBuffer::readOnly);
+    }
+}
+
 // Every way a start can fail ends in a failed start (no stop reported), in good time, and
 // gives the compositor's share back.
 TEST_F(PipeWireCaptureTest, StartFailsClearlyAndInTime) {
@@ -257,6 +288,7 @@ struct StopFromFrame {
 TEST_F(PipeWireCaptureTest, StopWhileFramesFlowEndsCleanly) {
     TestVideoProducer producer({.colour = blue, .framesPerSecond = 120});
     for (int round = 0; round < 6; ++round) {
+        SCOPED_TRACE(round);
         auto recorder = std::make_shared<CaptureRecorder>();
         auto stopFromFrame = std::make_shared<StopFromFrame>();
         if (round % 3 == 1) recorder->onFrame = [stopFromFrame] { stopFromFrame->frame(); };
