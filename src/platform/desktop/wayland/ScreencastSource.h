@@ -12,6 +12,8 @@ namespace desktop {
 // One window shared by the compositor as a PipeWire node. Dropping the last reference
 // closes the share (the compositor's stream object is told to close and destroyed); so
 // does close(), which may come first. Both only on the main thread; closing twice is fine.
+// When the compositor ends a share by itself (the window closed, the global withdrawn), the
+// share need not tell anyone: its node goes away, and the capture stream notices that.
 class ScreencastShare {
 public:
     virtual ~ScreencastShare() = default;
