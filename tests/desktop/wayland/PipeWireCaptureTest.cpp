@@ -148,8 +148,9 @@ protected:
     }
 
     static inline std::unique_ptr<MediaSession> session_;
-    MainQueueThread main_;
+    // The main queue goes first: shares still in its tasks count their closing on the source.
     std::shared_ptr<FakeScreencastSource> source_;
+    MainQueueThread main_;
     std::unique_ptr<platform::CaptureStreams> streams_;
 };
 
@@ -214,6 +215,7 @@ TEST_F(PipeWireCaptureTest, KeptFramesOutliveTheirBuffersAndStarveNoOne) {
         << "frames stopped while the owner kept " << kept.size();
     stop(*stream);
     stream = nullptr;
+    EXPECT_TRUE(sharesClosed(1));
     producer.reset();
     recorder->onFrame = nullptr;
     std::lock_guard lock(mutex);
