@@ -235,6 +235,20 @@ TEST_F(PipeWireCaptureTest, KeptFramesOutliveTheirBuffersAndStarveNoOne) {
     }
 }
 
+// PipeWire itself ending is the end of the stream, once.
+TEST_F(PipeWireCaptureTest, DaemonEndingReachesTheDelegateOnce) {
+    auto producer = std::make_unique<TestVideoProducer>(TestVideoProducer::Options{.colour = blue});
+    auto recorder = std::make_shared<CaptureRecorder>(false);
+    auto stream = started(*producer, recorder);
+    ASSERT_TRUE(recorder->waitUntil([](const Record& r) { return r.frames > 0; }));
+    session_->restartPipeWire();
+    ASSERT_TRUE(recorder->waitUntil([](const Record& r) { return r.errors > 0; }));
+    EXPECT_EQ(recorder->record().error, "capture: lost the connection to PipeWire");
+    EXPECT_EQ(stop(*stream).error, std::nullopt);
+    EXPECT_EQ(recorder->record().errors, 1);
+    EXPECT_TRUE(sharesClosed(1));
+}
+
 // Every way a start can fail ends in a failed start (no stop reported), in good time, and
 // gives the compositor's share back.
 TEST_F(PipeWireCaptureTest, StartFailsClearlyAndInTime) {
