@@ -196,7 +196,12 @@ void PipeWireConsumer::onProcess() {
                                                     format_ == SPA_VIDEO_FORMAT_BGRx);
     }
     if (frame == nullptr || !frame->borrowed()) pw_stream_queue_buffer(stream_, newest);
-    if (frame != nullptr && events_.frame) events_.frame(std::move(frame));
+    if (frame == nullptr) return;
+    if (!streaming_) {  // a frame is proof enough, whatever order the state came in
+        streaming_ = true;
+        if (events_.streaming) events_.streaming();
+    }
+    if (events_.frame) events_.frame(std::move(frame));
 }
 
 void PipeWireConsumer::onCoreError(uint32_t id, int res, const char* message) {
