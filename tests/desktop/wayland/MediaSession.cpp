@@ -44,18 +44,28 @@ MediaSession::MediaSession(bool withPipeWire) {
     start({"dbus-daemon", "--session", "--nofork", "--address=" + bus_});
     if (!waitFor([&] { return std::filesystem::exists(directory_ + "/bus"); }))
         throw std::runtime_error("the session bus did not start");
-    if (!withPipeWire) return;
-    start({"pipewire"});
+    if (withPipeWire) startPipeWire();
+}
+
+void MediaSession::startPipeWire() {
+    std::filesystem::remove(directory_ + "/pipewire-0");
+    pipeWire_ = &start({"pipewire"});
     if (!waitFor([&] { return std::filesystem::exists(directory_ + "/pipewire-0"); }))
         throw std::runtime_error("PipeWire did not start");
-    start({"wireplumber"});
+    sessionManager_ = &start({"wireplumber"});
     waitForSessionManager();
 }
 
+void MediaSession::restartPipeWire() {
+    for (ChildProcess* ending : {sessionManager_, pipeWire_})
+        std::erase_if(processes_,
+                      [ending](const auto& process) { return process.get() == ending; });
+    startPipeWire();
+}
+
 MediaSession::~MediaSession() {
-    for (auto it = processes_.rbegin(); it != processes_.rend(); ++it)
-        (*it)->stop();
-    processes_.clear();
+    while (!processes_.empty())
+        processes_.pop_back();  // last started, first ended
     std::error_code ignored;
     std::filesystem::remove_all(directory_, ignored);
 }

@@ -28,13 +28,18 @@ public:
 
     const std::string& runtimeDirectory() const { return directory_; }
     const std::string& busAddress() const { return bus_; }
+    // Ends PipeWire and its session manager, as a crash would, and starts them anew.
+    void restartPipeWire();
     ChildProcess& start(std::vector<std::string> arguments,
                         std::map<std::string, std::optional<std::string>> environment = {});
 
 private:
+    void startPipeWire();
     void waitForSessionManager();
 
     std::string directory_;
     std::string bus_;
     std::vector<std::unique_ptr<ChildProcess>> processes_;
+    ChildProcess* pipeWire_ = nullptr;
+    ChildProcess* sessionManager_ = nullptr;
 };

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <future>
 #include <memory>
+#include <mutex>
 #include <thread>
 
 #include "desktop/CaptureRecorder.h"
@@ -147,8 +148,9 @@ protected:
     }
 
     static inline std::unique_ptr<MediaSession> session_;
-    MainQueueThread main_;
+    // The main queue goes first: shares still in its tasks count their closing on the source.
     std::shared_ptr<FakeScreencastSource> source_;
+    MainQueueThread main_;
     std::unique_ptr<platform::CaptureStreams> streams_;
 };
 
@@ -194,6 +196,57 @@ TEST_F(PipeWireCaptureTest, ProducerEndingReachesTheDelegateOnce) {
     EXPECT_TRUE(sharesClosed(1)) << "the ended stream kept the compositor's share open";
     EXPECT_EQ(stop(*stream).error, std::nullopt);
     EXPECT_EQ(recorder->record().errors, 1);
+}
+
+// Frames that the owner keeps, many, across a resize and past the end of the stream, keep
+// their picture; while it keeps them, the producer is not starved of buffers.
+TEST_F(PipeWireCaptureTest, KeptFramesOutliveTheirBuffersAndStarveNoOne) {
+    auto producer = std::make_unique<TestVideoProducer>(
+        TestVideoProducer::Options{.stride = 272, .colour = blue, .framesPerSecond = 120});
+    auto recorder = std::make_shared<CaptureRecorder>();
+    std::mutex mutex;
+    std::vector<std::shared_ptr<platform::SampleBuffer>> kept;
+    recorder->onFrame = [&] {
+        std::lock_guard lock(mutex);
+        kept.push_back(recorder->record().last);
+    };
+    auto stream = started(*producer, recorder);
+    EXPECT_TRUE(recorder->waitUntil([](const Record& r) { return r.frames >= 12; }))
+        << "frames stopped while the owner kept " << kept.size();
+    producer->resize(100, 30);
+    producer->setColour(orange);
+    EXPECT_TRUE(recorder->waitUntil([](const Record& r) {
+        return r.width == 100 && r.height == 30 && r.bottomRight == bgra(orange);
+    }));
+    stop(*stream);
+    stream = nullptr;
+    EXPECT_TRUE(sharesClosed(1));
+    producer.reset();
+    recorder->onFrame = nullptr;
+    std::lock_guard lock(mutex);
+    for (const auto& sample : kept) {
+        platform::PixelBuffer& image = *sample->imageBuffer();
+        ASSERT_EQ(image.lockBaseAddress(platform::PixelBuffer::readOnly), 0);
+        const uint8_t* corner = image.baseAddress() + (image.height() - 1) * image.bytesPerRow() +
+                                (image.width() - 1) * 4;
+        const CaptureRecord::Pixel pixel{corner[0], corner[1], corner[2], corner[3]};
+        EXPECT_TRUE(pixel == bgra(blue) || pixel == bgra(orange)) << image.width();
+        image.unlockBaseAddress(platform::PixelBuffer::readOnly);
+    }
+}
+
+// PipeWire itself ending is the end of the stream, once.
+TEST_F(PipeWireCaptureTest, DaemonEndingReachesTheDelegateOnce) {
+    auto producer = std::make_unique<TestVideoProducer>(TestVideoProducer::Options{.colour = blue});
+    auto recorder = std::make_shared<CaptureRecorder>(false);
+    auto stream = started(*producer, recorder);
+    ASSERT_TRUE(recorder->waitUntil([](const Record& r) { return r.frames > 0; }));
+    session_->restartPipeWire();
+    ASSERT_TRUE(recorder->waitUntil([](const Record& r) { return r.errors > 0; }));
+    EXPECT_EQ(recorder->record().error, "capture: lost the connection to PipeWire");
+    EXPECT_EQ(stop(*stream).error, std::nullopt);
+    EXPECT_EQ(recorder->record().errors, 1);
+    EXPECT_TRUE(sharesClosed(1));
 }
 
 // Every way a start can fail ends in a failed start (no stop reported), in good time, and
@@ -257,6 +310,7 @@ struct StopFromFrame {
 TEST_F(PipeWireCaptureTest, StopWhileFramesFlowEndsCleanly) {
     TestVideoProducer producer({.colour = blue, .framesPerSecond = 120});
     for (int round = 0; round < 6; ++round) {
+        SCOPED_TRACE(round);
         auto recorder = std::make_shared<CaptureRecorder>();
         auto stopFromFrame = std::make_shared<StopFromFrame>();
         if (round % 3 == 1) recorder->onFrame = [stopFromFrame] { stopFromFrame->frame(); };

@@ -34,7 +34,10 @@ struct TestVideoProducer::Hooks {
 
 TestVideoProducer::TestVideoProducer(Options options)
     : options_(options),
-      stride_(options.stride != 0 ? options.stride : options.width * 4),
+      padding_(options.stride != 0 ? options.stride - options.width * 4 : 0),
+      width_(options.width),
+      height_(options.height),
+      stride_(options.width * 4 + padding_),
       colour_(options.colour),
       hooks_(std::make_unique<Hooks>()) {
     pw_init(nullptr, nullptr);
@@ -52,17 +55,9 @@ TestVideoProducer::TestVideoProducer(Options options)
         timer_ = pw_loop_add_timer(
             pw_thread_loop_get_loop(loop_), [](void* data, uint64_t) { self(data)->onTimer(); },
             this);
-        spa_rectangle size{options_.width, options_.height};
-        spa_fraction rate{uint32_t(options_.framesPerSecond), 1};
         uint8_t storage[1024];
         spa_pod_builder builder = SPA_POD_BUILDER_INIT(storage, sizeof storage);
-        const spa_pod* params[] = {static_cast<const spa_pod*>(spa_pod_builder_add_object(
-            &builder, SPA_TYPE_OBJECT_Format, SPA_PARAM_EnumFormat, SPA_FORMAT_mediaType,
-            SPA_POD_Id(SPA_MEDIA_TYPE_video), SPA_FORMAT_mediaSubtype,
-            SPA_POD_Id(SPA_MEDIA_SUBTYPE_raw), SPA_FORMAT_VIDEO_format,
-            SPA_POD_Id(options_.opaqueFormat ? SPA_VIDEO_FORMAT_BGRx : SPA_VIDEO_FORMAT_BGRA),
-            SPA_FORMAT_VIDEO_size, SPA_POD_Rectangle(&size), SPA_FORMAT_VIDEO_framerate,
-            SPA_POD_Fraction(&rate)))};
+        const spa_pod* params[] = {formatOffer(builder)};
         pw_stream_connect(
             stream_, PW_DIRECTION_OUTPUT, PW_ID_ANY,
             static_cast<pw_stream_flags>(PW_STREAM_FLAG_DRIVER | PW_STREAM_FLAG_MAP_BUFFERS |
@@ -82,6 +77,30 @@ TestVideoProducer::~TestVideoProducer() {
     pw_thread_loop_stop(loop_);
     pw_context_destroy(context_);
     pw_thread_loop_destroy(loop_);
+}
+
+const spa_pod* TestVideoProducer::formatOffer(spa_pod_builder& builder) const {
+    spa_rectangle size{width_, height_};
+    spa_fraction rate{uint32_t(options_.framesPerSecond), 1};
+    return static_cast<const spa_pod*>(spa_pod_builder_add_object(
+        &builder, SPA_TYPE_OBJECT_Format, SPA_PARAM_EnumFormat, SPA_FORMAT_mediaType,
+        SPA_POD_Id(SPA_MEDIA_TYPE_video), SPA_FORMAT_mediaSubtype,
+        SPA_POD_Id(SPA_MEDIA_SUBTYPE_raw), SPA_FORMAT_VIDEO_format,
+        SPA_POD_Id(options_.opaqueFormat ? SPA_VIDEO_FORMAT_BGRx : SPA_VIDEO_FORMAT_BGRA),
+        SPA_FORMAT_VIDEO_size, SPA_POD_Rectangle(&size), SPA_FORMAT_VIDEO_framerate,
+        SPA_POD_Fraction(&rate)));
+}
+
+void TestVideoProducer::resize(uint32_t width, uint32_t height) {
+    pw_thread_loop_lock(loop_);
+    width_ = width;
+    height_ = height;
+    stride_ = width * 4 + padding_;
+    uint8_t storage[1024];
+    spa_pod_builder builder = SPA_POD_BUILDER_INIT(storage, sizeof storage);
+    const spa_pod* params[] = {formatOffer(builder)};
+    pw_stream_update_params(stream_, params, 1);
+    pw_thread_loop_unlock(loop_);
 }
 
 uint32_t TestVideoProducer::node() {
@@ -107,8 +126,8 @@ void TestVideoProducer::onFormat(const spa_pod*) {
     const spa_pod* params[] = {static_cast<const spa_pod*>(spa_pod_builder_add_object(
         &builder, SPA_TYPE_OBJECT_ParamBuffers, SPA_PARAM_Buffers, SPA_PARAM_BUFFERS_buffers,
         SPA_POD_CHOICE_RANGE_Int(4, 2, 8), SPA_PARAM_BUFFERS_blocks, SPA_POD_Int(1),
-        SPA_PARAM_BUFFERS_size, SPA_POD_Int(int(stride_ * options_.height)),
-        SPA_PARAM_BUFFERS_stride, SPA_POD_Int(int(stride_))))};
+        SPA_PARAM_BUFFERS_size, SPA_POD_Int(int(stride_ * height_)), SPA_PARAM_BUFFERS_stride,
+        SPA_POD_Int(int(stride_))))};
     pw_stream_update_params(stream_, params, 1);
 }
 
@@ -121,20 +140,20 @@ void TestVideoProducer::onProcess() {
     pw_buffer* buffer = pw_stream_dequeue_buffer(stream_);
     if (buffer == nullptr) return;
     spa_data& data = buffer->buffer->datas[0];
-    if (data.data != nullptr && data.maxsize >= stride_ * options_.height) {
+    if (data.data != nullptr && data.maxsize >= stride_ * height_) {
         auto* bytes = static_cast<uint8_t*>(data.data);
         const uint32_t colour = colour_;
         const uint8_t alpha = options_.opaqueFormat ? 0 : 255;
         const uint8_t pixel[4] = {uint8_t(colour), uint8_t(colour >> 8), uint8_t(colour >> 16),
                                   alpha};
-        for (uint32_t y = 0; y < options_.height; ++y) {
+        for (uint32_t y = 0; y < height_; ++y) {
             uint8_t* row = bytes + y * stride_;
             std::memset(row, 0x5a, stride_);
-            for (uint32_t x = 0; x < options_.width; ++x)
+            for (uint32_t x = 0; x < width_; ++x)
                 std::memcpy(row + 4 * x, pixel, 4);
         }
         data.chunk->offset = 0;
-        data.chunk->size = stride_ * options_.height;
+        data.chunk->size = stride_ * height_;
         data.chunk->stride = int32_t(stride_);
         ++sent_;
     }

@@ -39,6 +39,8 @@ public:
     // The node's id once PipeWire announced it (waits up to 10 s); 0 otherwise.
     uint32_t node();
     void setColour(uint32_t colour) { colour_ = colour; }
+    // Offers the new size only, as a window that was resized; the rows keep their padding.
+    void resize(uint32_t width, uint32_t height);
     int framesSent() const { return sent_; }
 
 private:
@@ -47,9 +49,14 @@ private:
     void onFormat(const spa_pod* param);
     void onProcess();
     void onTimer();
+    const spa_pod* formatOffer(struct spa_pod_builder& builder) const;
 
     const Options options_;
-    const uint32_t stride_;
+    const uint32_t padding_;
+    // Changed under the loop's lock, read on its thread.
+    uint32_t width_;
+    uint32_t height_;
+    uint32_t stride_;
     std::atomic<uint32_t> colour_;
     std::atomic<uint32_t> node_{0};
     std::atomic<int> sent_{0};

@@ -3,6 +3,7 @@
 #include <pipewire/pipewire.h>
 #include <spa/param/video/format-utils.h>
 
+#include "platform/desktop/wayland/PipeWireLoans.h"
 #include "platform/desktop/wayland/PipeWireLoop.h"
 
 namespace desktop {
@@ -71,6 +72,10 @@ struct PipeWireConsumer::Hooks {
         events.param_changed = [](void* data, uint32_t id, const spa_pod* param) {
             if (id == SPA_PARAM_Format) self(data)->onFormat(param);
         };
+        events.add_buffer = [](void* data, pw_buffer*) { self(data)->loans_->bufferAdded(); };
+        events.remove_buffer = [](void* data, pw_buffer* buffer) {
+            self(data)->loans_->bufferRemoved(buffer);
+        };
         events.process = [](void* data) { self(data)->onProcess(); };
         return events;
     }
@@ -89,6 +94,7 @@ PipeWireConsumer::PipeWireConsumer(PipeWireLoop& loop, uint32_t node, Events eve
 
 PipeWireConsumer::~PipeWireConsumer() {
     PipeWireLoop::Lock lock(loop_);
+    if (loans_) loans_->endAll();
     // Unhooked first: tearing down must not report an end to anyone.
     spa_hook_remove(&hooks_->stream);
     spa_hook_remove(&hooks_->registry);
@@ -127,6 +133,7 @@ bool PipeWireConsumer::listen(std::string& failure) {
         return false;
     }
     static const pw_stream_events streamEvents = Hooks::streamEvents();
+    loans_ = std::make_shared<PipeWireLoans>(loop_, stream_);
     pw_stream_add_listener(stream_, &hooks_->stream, &streamEvents, this);
     uint8_t storage[1024];
     spa_pod_builder builder = SPA_POD_BUILDER_INIT(storage, sizeof storage);
@@ -163,7 +170,8 @@ void PipeWireConsumer::onFormat(const spa_pod* param) {
     pw_stream_update_params(stream_, params, 1);
 }
 
-// Only the newest queued buffer is worth copying; older ones go straight back.
+// Only the newest queued buffer is worth showing; older ones go straight back. BGRA is
+// lent as it is, BGRx needs its alpha made opaque and so a copy.
 void PipeWireConsumer::onProcess() {
     pw_buffer* newest = nullptr;
     while (pw_buffer* next = pw_stream_dequeue_buffer(stream_)) {
@@ -179,12 +187,21 @@ void PipeWireConsumer::onProcess() {
                         (chunk->flags & SPA_CHUNK_FLAG_CORRUPTED) == 0 && height_ > 0 &&
                         stride >= row && chunk->offset + height_ * stride <= data.maxsize;
     std::shared_ptr<PipeWireFrame> frame;
-    if (usable && !ended_)
-        frame = std::make_shared<PipeWireFrame>(
-            static_cast<const uint8_t*>(data.data) + chunk->offset, width_, height_, stride,
-            format_ == SPA_VIDEO_FORMAT_BGRx);
-    pw_stream_queue_buffer(stream_, newest);
-    if (frame != nullptr && events_.frame) events_.frame(std::move(frame));
+    if (usable && !ended_) {
+        const auto* pixels = static_cast<const uint8_t*>(data.data) + chunk->offset;
+        if (format_ == SPA_VIDEO_FORMAT_BGRA)
+            frame = loans_->lend(newest, pixels, width_, height_, stride);
+        if (frame == nullptr)
+            frame = std::make_shared<PipeWireFrame>(pixels, width_, height_, stride,
+                                                    format_ == SPA_VIDEO_FORMAT_BGRx);
+    }
+    if (frame == nullptr || !frame->borrowed()) pw_stream_queue_buffer(stream_, newest);
+    if (frame == nullptr) return;
+    if (!streaming_) {  // a frame is proof enough, whatever order the state came in
+        streaming_ = true;
+        if (events_.streaming) events_.streaming();
+    }
+    if (events_.frame) events_.frame(std::move(frame));
 }
 
 void PipeWireConsumer::onCoreError(uint32_t id, int res, const char* message) {

@@ -14,9 +14,11 @@ struct spa_pod;
 
 namespace desktop {
 
+class PipeWireLoans;
 class PipeWireLoop;
 
-// Consumes one PipeWire video node as shared-memory BGRA (or BGRx, made opaque): its own
+// Consumes one PipeWire video node as shared-memory BGRA (lent to the frames) or BGRx
+// (copied, made opaque): its own
 // connection to the daemon, a stream linked to the node, and a watch on the node so that
 // its removal ends the stream. The events run on the loop's thread under its lock; none
 // may destroy the consumer.
@@ -58,6 +60,7 @@ private:
     pw_stream* stream_ = nullptr;
     struct Hooks;
     std::unique_ptr<Hooks> hooks_;
+    std::shared_ptr<PipeWireLoans> loans_;  // outlives us while frames hold its buffers
     // Set and read on the loop's thread only.
     uint32_t format_ = 0;
     size_t width_ = 0;

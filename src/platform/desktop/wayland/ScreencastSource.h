@@ -12,6 +12,8 @@ namespace desktop {
 // One window shared by the compositor as a PipeWire node. Dropping the last reference
 // closes the share (the compositor's stream object is told to close and destroyed); so
 // does close(), which may come first. Both only on the main thread; closing twice is fine.
+// When the compositor ends a share by itself (the window closed, the global withdrawn), the
+// share need not tell anyone: its node goes away, and the capture stream notices that.
 class ScreencastShare {
 public:
     virtual ~ScreencastShare() = default;
@@ -31,9 +33,10 @@ public:
     virtual ~ScreencastSource() = default;
 
     // Asks for a share of the window with this uuid. Call on the main thread. The answer
-    // runs exactly once, on the main thread, never inside this call; it is not called after
-    // the returned share has been closed or dropped. The share is never null: a request
-    // that cannot even be sent still gives a share and answers with an error.
+    // runs once, on the main thread, never inside this call, unless the returned share is
+    // closed or dropped first. The share is never null: a request that cannot even be sent
+    // still gives a share and answers with an error. An answer that never comes is taken
+    // as a failure after the capture's start deadline.
     virtual std::shared_ptr<ScreencastShare> streamWindow(const std::string& uuid,
                                                           Answer answer) = 0;
 };
