@@ -15,6 +15,13 @@ target_link_libraries(veltrin_desktop PUBLIC veltrin_logic
 target_compile_definitions(veltrin_desktop PRIVATE
   VELTRIN_RESOURCES_DIR="${CMAKE_CURRENT_SOURCE_DIR}/resources")
 
+# The Wayland session, where libwayland-client is there to build it.
+option(VELTRIN_WAYLAND "Build the Wayland desktop (KWin) when libwayland-client is found" ON)
+pkg_check_modules(WAYLAND_CLIENT QUIET wayland-client)
+if(VELTRIN_WAYLAND AND WAYLAND_CLIENT_FOUND)
+  include(${CMAKE_CURRENT_LIST_DIR}/Wayland.cmake)
+endif()
+
 # A small X client that the desktop tests and the headless demo pin: known colours, a frame
 # counter, and commands on standard input to move, resize, map and close itself.
 file(GLOB VELTRIN_TEST_CLIENT_SOURCES CONFIGURE_DEPENDS tools/testclient/*.cpp)
@@ -22,3 +29,5 @@ if(VELTRIN_TEST_CLIENT_SOURCES)
   add_executable(veltrin_test_client ${VELTRIN_TEST_CLIENT_SOURCES})
   target_link_libraries(veltrin_test_client PRIVATE PkgConfig::XCB PNG::PNG)
 endif()
+
+include(cmake/WaylandMedia.cmake)

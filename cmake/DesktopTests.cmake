@@ -23,3 +23,5 @@ if(VELTRIN_DESKTOP_TEST_SOURCES)
   gtest_discover_tests(veltrin_desktop_tests DISCOVERY_TIMEOUT 60
     PROPERTIES TIMEOUT 300 LABELS desktop RUN_SERIAL TRUE)
 endif()
+include(cmake/WaylandMediaTests.cmake)
+include(cmake/WaylandTests.cmake)

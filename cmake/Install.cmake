@@ -10,7 +10,14 @@ install(DIRECTORY resources/Fonts/ DESTINATION ${CMAKE_INSTALL_DATADIR}/veltrin/
   FILES_MATCHING PATTERN "*.ttf")
 install(DIRECTORY resources/Symbols/ DESTINATION ${CMAKE_INSTALL_DATADIR}/veltrin/Symbols
   FILES_MATCHING PATTERN "*.png")
-install(FILES packaging/veltrin.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# The desktop entry names the installed program by its absolute path, known only as it is
+# installed (--prefix, or /usr in the Debian package): KWin trusts the program at that path.
+install(CODE "
+  set(VELTRIN_EXEC \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/veltrin\")
+  configure_file(\"${CMAKE_CURRENT_SOURCE_DIR}/packaging/veltrin.desktop.in\"
+    \"${CMAKE_CURRENT_BINARY_DIR}/packaging/veltrin.desktop\" @ONLY)
+  file(INSTALL DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/applications\"
+    TYPE FILE FILES \"${CMAKE_CURRENT_BINARY_DIR}/packaging/veltrin.desktop\")")
 install(FILES packaging/org.veltrin.veltrin.metainfo.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 foreach(size 32 48 64 128 256 512)

@@ -14,6 +14,15 @@ VELTRIN_PACKAGES="$VELTRIN_PACKAGES xvfb openbox trayer xdotool x11-utils x11-xs
 VELTRIN_PACKAGES="$VELTRIN_PACKAGES xfwm4 xfconf i3-wm"
 # The package's AppStream file is checked with appstreamcli.
 VELTRIN_PACKAGES="$VELTRIN_PACKAGES appstream"
+# Wayland desktop, media side: PipeWire capture (library, daemon, session manager, pw-cli for
+# the tests), KDE's shortcut service and QtDBus's meta-object compiler.
+VELTRIN_PACKAGES="$VELTRIN_PACKAGES libpipewire-0.3-dev pipewire pipewire-bin wireplumber
+    libkf5globalaccel-bin qt6-base-dev-tools"
+# Wayland desktop, KWin side: the client library and scanner, the protocol descriptions,
+# the toolkit's Wayland platform; for the tests a headless KWin, KDE's service cache tool,
+# dbus-send for KWin's scripting, and weston as a compositor without KWin's interfaces.
+VELTRIN_PACKAGES="$VELTRIN_PACKAGES libwayland-dev libwayland-bin wayland-protocols
+    plasma-wayland-protocols qt6-wayland kwin-wayland libkf5service-bin dbus-bin weston"
 
 # How long to wait for another package manager (automatic updates, often at login).
 VELTRIN_APT_LOCK_SECONDS=${VELTRIN_APT_LOCK_SECONDS:-900}

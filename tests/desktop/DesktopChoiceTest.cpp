@@ -25,12 +25,22 @@ TEST(DesktopChoiceTest, AWaylandSessionGetsWaylandOnlyWhenItsCompositorOffersWha
 
     const auto unbuilt = chooseDesktop(waylandSession(false, ""), std::nullopt);
     EXPECT_EQ(unbuilt.kind, DesktopKind::x11);
+
+    // No XWayland to fall back on: the Wayland desktop says what it lacks instead of failing.
+    const SessionEnvironment bare{"", "wayland-0", true, "the layer shell"};
+    const auto alone = chooseDesktop(bare, std::nullopt);
+    EXPECT_EQ(alone.kind, DesktopKind::wayland);
+    EXPECT_EQ(alone.logLine,
+              "desktop: Wayland on \"wayland-0\" (the compositor lacks the layer shell)");
 }
 
 TEST(DesktopChoiceTest, AnX11SessionGetsX11AndAForcedKindWins) {
     const SessionEnvironment x11{":0", "", true, ""};
     EXPECT_EQ(chooseDesktop(x11, std::nullopt).logLine, "desktop: X11 on display \":0\"");
     EXPECT_EQ(chooseDesktop(x11, DesktopKind::wayland).kind, DesktopKind::wayland);
+    // Forcing Wayland onto a compositor that lacks something still says what.
+    EXPECT_EQ(chooseDesktop(waylandSession(true, "the layer shell"), DesktopKind::wayland).logLine,
+              "desktop: Wayland on \"wayland-0\" (forced; the compositor lacks the layer shell)");
     EXPECT_EQ(chooseDesktop(waylandSession(true, ""), DesktopKind::x11).kind, DesktopKind::x11);
     EXPECT_EQ(desktop::desktopKindNamed("wayland"), DesktopKind::wayland);
     EXPECT_EQ(desktop::desktopKindNamed("X11"), std::nullopt);

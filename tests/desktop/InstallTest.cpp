@@ -82,6 +82,13 @@ TEST_F(InstallTest, PutsProgramResourcesEntryIconAndLicenceInTheirPlaces) {
         << lastOutput_;
     // Software centres list it: the metainfo file, with the desktop entry and icon it names.
     EXPECT_TRUE(run("appstreamcli validate-tree --no-net --pedantic " + prefix_)) << lastOutput_;
+    // KWin trusts the program whose path is exactly the entry's Exec=.
+    const std::string entry = readFrom(prefix_ + "/share/applications/veltrin.desktop");
+    EXPECT_NE(entry.find("\nExec=" + prefix_ + "/bin/veltrin\n"), std::string::npos) << entry;
+    EXPECT_NE(entry.find("\nX-KDE-Wayland-Interfaces=org_kde_plasma_window_management,"
+                         "zkde_screencast_unstable_v1\n"),
+              std::string::npos)
+        << entry;
     const QImage icon(
         QString::fromStdString(prefix_ + "/share/icons/hicolor/48x48/apps/veltrin.png"));
     EXPECT_EQ(icon.size(), QSize(48, 48));  // the theme's folder names the size

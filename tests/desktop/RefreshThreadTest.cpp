@@ -6,7 +6,7 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/desktop/x11/X11ChangeSignal.h"
+#include "platform/desktop/ChangeSignal.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ bool waitFor(const std::function<bool()>& condition) {
 
 // Every link is called at its first refresh, then once after each change, by one thread.
 TEST(RefreshThreadTest, LinksShareOneThreadAndAreCalledAtTheirStartAndAfterEachChange) {
-    desktop::X11ChangeSignal changes;
+    desktop::ChangeSignal changes;
     desktop::X11RefreshThread refresh(period, changes);
     std::atomic<int> first{0}, second{0};
     std::atomic<std::thread::id> firstThread, secondThread;
@@ -49,7 +49,7 @@ TEST(RefreshThreadTest, LinksShareOneThreadAndAreCalledAtTheirStartAndAfterEachC
 // Once remove() returns, the handler has finished and never runs again; a handler may
 // remove its own link.
 TEST(RefreshThreadTest, RemoveWaitsForACallUnderWayUnlessCalledFromAHandler) {
-    desktop::X11ChangeSignal changes;
+    desktop::ChangeSignal changes;
     desktop::X11RefreshThread refresh(period, changes);
     std::atomic<bool> inside{false}, finished{false};
     std::atomic<int> calls{0}, selfRemoved{0};

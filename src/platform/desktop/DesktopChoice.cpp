@@ -26,14 +26,21 @@ std::optional<DesktopKind> desktopKindNamed(std::string_view name) {
 
 DesktopChoice chooseDesktop(const SessionEnvironment& session, std::optional<DesktopKind> forced) {
     if (forced == DesktopKind::x11) return {DesktopKind::x11, x11Line(session, "forced")};
-    if (forced == DesktopKind::wayland)
-        return {DesktopKind::wayland, waylandLine(session, "forced")};
+    if (forced == DesktopKind::wayland) {
+        if (session.waylandMissing.empty())
+            return {DesktopKind::wayland, waylandLine(session, "forced")};
+        return {DesktopKind::wayland,
+                waylandLine(session, "forced; the compositor lacks " + session.waylandMissing)};
+    }
     if (session.waylandDisplay.empty()) return {DesktopKind::x11, x11Line(session, "")};
     if (!session.waylandDesktopBuilt)
         return {DesktopKind::x11, x11Line(session, "this build has no Wayland desktop")};
-    if (!session.waylandMissing.empty())
-        return {DesktopKind::x11,
-                x11Line(session, "the compositor lacks " + session.waylandMissing)};
+    if (!session.waylandMissing.empty()) {
+        const std::string why = "the compositor lacks " + session.waylandMissing;
+        // Without XWayland the Wayland desktop still gives the tray and says what fails.
+        if (session.display.empty()) return {DesktopKind::wayland, waylandLine(session, why)};
+        return {DesktopKind::x11, x11Line(session, why)};
+    }
     return {DesktopKind::wayland, waylandLine(session, "")};
 }
 

@@ -26,7 +26,9 @@ struct DesktopChoice {
 std::optional<DesktopKind> desktopKindNamed(std::string_view name);
 
 // A Wayland session whose compositor offers what is needed gets the Wayland desktop; any other
-// session gets X11 (through XWayland where that is all there is). A forced kind always wins.
+// session gets X11 (through XWayland where that is all there is), except a Wayland session
+// without any X display, which keeps the Wayland desktop and names what its compositor lacks.
+// A forced kind always wins.
 DesktopChoice chooseDesktop(const SessionEnvironment& session, std::optional<DesktopKind> forced);
 
 }  // namespace desktop

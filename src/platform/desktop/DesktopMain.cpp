@@ -7,6 +7,10 @@
 #include <string>
 
 #include "platform/desktop/x11/X11Main.h"
+#ifdef VELTRIN_HAS_WAYLAND
+#include "platform/desktop/wayland/WaylandContext.h"
+#include "platform/desktop/wayland/WaylandMain.h"
+#endif
 
 namespace desktop {
 namespace {
@@ -33,17 +37,37 @@ SessionEnvironment readSession() {
     return session;
 }
 
+#ifdef VELTRIN_HAS_WAYLAND
+// The compositor's answer decides; the connection that asked is the one the desktop uses.
+std::unique_ptr<WaylandContext> probeWayland(SessionEnvironment& session) {
+    session.waylandDesktopBuilt = true;
+    if (session.waylandDisplay.empty()) return nullptr;
+    auto context = WaylandContext::open(session.waylandDisplay);
+    session.waylandMissing =
+        context != nullptr ? context->connection().missing() : "a connection that answers";
+    return context;
+}
+#endif
+
 }  // namespace
 }  // namespace desktop
 
 int runDesktop(int argc, char** argv, std::optional<desktop::DesktopKind> forced) {
     using namespace desktop;
     keepHeapFlat();
-    const SessionEnvironment session = readSession();
+    SessionEnvironment session = readSession();
+#ifdef VELTRIN_HAS_WAYLAND
+    auto connection = probeWayland(session);
+    const DesktopChoice choice = chooseDesktop(session, forced);
+    if (choice.kind == DesktopKind::wayland)
+        return runWaylandDesktop(argc, argv, choice.logLine, std::move(connection));
+    connection.reset();
+#else
     const DesktopChoice choice = chooseDesktop(session, forced);
     if (choice.kind == DesktopKind::wayland) {
         std::cerr << "veltrin: this build has no Wayland desktop (try --desktop x11)\n";
         return 2;
     }
+#endif
     return runX11Desktop(argc, argv, choice.logLine);
 }

@@ -40,7 +40,7 @@ DesktopPlatform::DesktopPlatform(DesktopSession& session)
       shareableContent_(session.makeShareableContent(*dispatch_)),
       files_(std::make_unique<platform::PosixFiles>()),
       axElements_(session.makeAXElements()),
-      captureStreams_(session.makeCaptureStreams()),
+      captureStreams_(session.makeCaptureStreams(*dispatch_)),
       axObservers_(session.makeAXObservers()),
       hotKeys_(session.makeHotKeys()),
       statusBar_(std::make_unique<DesktopStatusBar>()),

@@ -21,7 +21,8 @@ public:
         platform::Dispatch& dispatch) = 0;
     virtual std::unique_ptr<platform::AXElements> makeAXElements() = 0;
     virtual std::unique_ptr<platform::AXObservers> makeAXObservers() = 0;
-    virtual std::unique_ptr<platform::CaptureStreams> makeCaptureStreams() = 0;
+    virtual std::unique_ptr<platform::CaptureStreams> makeCaptureStreams(
+        platform::Dispatch& dispatch) = 0;
     virtual std::unique_ptr<platform::HotKeys> makeHotKeys() = 0;
     virtual std::unique_ptr<platform::Screens> makeScreens() = 0;
     virtual std::unique_ptr<platform::Windows> makeWindows(DesktopTransaction& transaction) = 0;

@@ -12,7 +12,6 @@
 
 #include "platform/Platform.h"
 #include "platform/desktop/DesktopKeyMonitors.h"
-#include "platform/desktop/x11/X11KeyNaming.h"
 #include "platform/desktop/DesktopTransaction.h"
 #include "platform/desktop/DesktopWindowSurface.h"
 #include "platform/desktop/QtViewPainter.h"
@@ -77,11 +76,11 @@ platform::Rect frameOfRoot(const QRect& rect, const platform::Point& origin) {
 
 }  // namespace
 
-DesktopWindow::DesktopWindow(X11Context& context, DesktopTransaction& transaction,
+DesktopWindow::DesktopWindow(DesktopWindowServer& server, DesktopTransaction& transaction,
                              const platform::Rect& contentRect, uint64_t styleMask)
     : DesktopWindowAttributes(contentRect, styleMask),
       transaction_(transaction),
-      x11_(context),
+      server_(server),
       bridge_(std::make_unique<Bridge>(*this)) {}
 
 DesktopWindow::~DesktopWindow() {
@@ -105,7 +104,7 @@ void DesktopWindow::setFrameOrigin(const platform::Point& origin) {
 }
 
 void DesktopWindow::place() {
-    bridge_->surface.setGeometry(rootRectOf(frame_, x11_.origin()));
+    bridge_->surface.setGeometry(rootRectOf(frame_, server_.origin()));
     reshape();
     redraw();
 }
@@ -113,8 +112,8 @@ void DesktopWindow::place() {
 // The window manager or a drag moved it: the frame follows.
 void DesktopWindow::followMove() {
     const QRect geometry = bridge_->surface.geometry();
-    if (geometry == rootRectOf(frame_, x11_.origin())) return;
-    frame_ = frameOfRoot(geometry, x11_.origin());
+    if (geometry == rootRectOf(frame_, server_.origin())) return;
+    frame_ = frameOfRoot(geometry, server_.origin());
 }
 
 void DesktopWindow::setContentView(const std::shared_ptr<platform::View>& view) {
@@ -136,7 +135,7 @@ void DesktopWindow::setContentView(const std::shared_ptr<platform::View>& view) 
 // would be black), so the window is opaque and cut to its rounded outline instead.
 void DesktopWindow::prepareSurface() {
     DesktopWindowSurface& surface = bridge_->surface;
-    const bool translucent = !opaque_ && x11_.compositorRuns();
+    const bool translucent = !opaque_ && server_.compositorRuns();
     if (surface.handle() != nullptr && translucent == translucent_) return;
     if (surface.handle() != nullptr) surface.destroy();
     translucent_ = translucent;
@@ -166,8 +165,8 @@ void DesktopWindow::reshape() {
 void DesktopWindow::makeKeyAndOrderFront() {
     prepareSurface();
     DesktopWindowSurface& surface = bridge_->surface;
-    surface.setGeometry(rootRectOf(frame_, x11_.origin()));
-    x11_.stampUserTime(static_cast<uint32_t>(surface.winId()));
+    surface.setGeometry(rootRectOf(frame_, server_.origin()));
+    server_.stampUserTime(static_cast<uint32_t>(surface.winId()));
     visible_ = true;
     activationPending_ = true;
     surface.show();
@@ -181,7 +180,7 @@ void DesktopWindow::makeKeyAndOrderFront() {
 void DesktopWindow::exposed() {
     if (!activationPending_) return;
     activationPending_ = false;
-    x11_.requestActivation(static_cast<uint32_t>(bridge_->surface.winId()));
+    server_.requestActivation(static_cast<uint32_t>(bridge_->surface.winId()));
 }
 
 void DesktopWindow::orderOut() {
@@ -224,7 +223,7 @@ void DesktopWindow::paint(QPainter& painter) {
     } else if (!timer.isActive()) {
         const QScreen* screen = bridge_->surface.screen();
         const double rate = screen != nullptr && screen->refreshRate() > 1 ? screen->refreshRate()
-                                                                           : x11_.refreshRate();
+                                                                           : server_.refreshRate();
         timer.start(std::max(1, static_cast<int>(std::lround(1000.0 / rate))));
     }
 }
@@ -243,12 +242,10 @@ void DesktopWindow::released(double x, double y) {
 }
 
 void DesktopWindow::keyPressed(uint32_t keycode, uint32_t state) {
-    auto* naming = dynamic_cast<X11KeyNaming*>(&platform::keyNaming());
     auto* monitors = dynamic_cast<DesktopKeyMonitors*>(&platform::keyMonitors());
-    if (naming == nullptr || monitors == nullptr) return;
-    const platform::KeyEvent event =
-        naming->keyEvent(static_cast<uint8_t>(keycode), static_cast<uint16_t>(state));
-    monitors->deliver(event);  // the window's controls take no keys
+    const auto event = server_.keyEvent(keycode, state);
+    if (monitors == nullptr || !event) return;
+    monitors->deliver(*event);  // the window's controls take no keys
     redraw();
 }
 

@@ -5,7 +5,7 @@
 
 #include "platform/Button.h"
 #include "platform/desktop/DesktopWindowAttributes.h"
-#include "platform/desktop/x11/DesktopWindowX11.h"
+#include "platform/desktop/DesktopWindowServer.h"
 #include "platform/desktop/QtLayerAnimations.h"
 
 class QPainter;
@@ -22,7 +22,7 @@ class DesktopTransaction;
 class DesktopWindow : public DesktopWindowAttributes,
                       public std::enable_shared_from_this<DesktopWindow> {
 public:
-    DesktopWindow(X11Context& context, DesktopTransaction& transaction,
+    DesktopWindow(DesktopWindowServer& server, DesktopTransaction& transaction,
                   const platform::Rect& contentRect, uint64_t styleMask);
     ~DesktopWindow() override;
 
@@ -35,8 +35,8 @@ public:
     void orderOut() override;
     bool isKeyWindow() const override;
 
-    // The X window once shown, and how many times it has been drawn: for tests and
-    // measurements.
+    // The toolkit's native window once shown (the X window on X11), and how many times it has been
+    // drawn: for tests and measurements.
     uint32_t windowId() const;
     uint64_t framesDrawn() const { return framesDrawn_; }
 
@@ -56,7 +56,7 @@ private:
     double now() const;
 
     DesktopTransaction& transaction_;
-    DesktopWindowX11 x11_;
+    DesktopWindowServer& server_;
 
     std::unique_ptr<Bridge> bridge_;  // the toolkit's window, its frame timer and drag
     QtLayerAnimations animations_;

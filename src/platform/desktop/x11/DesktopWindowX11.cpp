@@ -1,7 +1,9 @@
 #include "platform/desktop/x11/DesktopWindowX11.h"
 
+#include "platform/Platform.h"
 #include "platform/desktop/x11/X11Client.h"
 #include "platform/desktop/x11/X11Context.h"
+#include "platform/desktop/x11/X11KeyNaming.h"
 #include "platform/desktop/x11/X11Monitors.h"
 #include "platform/desktop/x11/X11WindowModel.h"
 
@@ -50,6 +52,13 @@ platform::Point DesktopWindowX11::origin() const {
 
 double DesktopWindowX11::refreshRate() const {
     return readRefreshRate(context_.main());
+}
+
+std::optional<platform::KeyEvent> DesktopWindowX11::keyEvent(uint32_t keycode,
+                                                             uint32_t state) const {
+    const auto* naming = dynamic_cast<const X11KeyNaming*>(&platform::keyNaming());
+    if (naming == nullptr) return std::nullopt;
+    return naming->keyEvent(static_cast<uint8_t>(keycode), static_cast<uint16_t>(state));
 }
 
 }  // namespace desktop

@@ -2,27 +2,25 @@
 
 #include <cstdint>
 
-#include "platform/Geometry.h"
+#include "platform/desktop/DesktopWindowServer.h"
 
 namespace desktop {
 
 class X11Context;
 
 // What the settings window asks of the X server directly, kept apart from the toolkit's
-// headers: the compositing manager, focus despite focus-stealing prevention, the global
-// origin and the refresh rate.
-class DesktopWindowX11 {
+// headers: the compositing manager, _NET_WM_USER_TIME, _NET_ACTIVE_WINDOW requests, the
+// root coordinates of the global origin, the primary monitor's rate and the X key map.
+class DesktopWindowX11 : public DesktopWindowServer {
 public:
     explicit DesktopWindowX11(X11Context& context) : context_(context) {}
 
-    bool compositorRuns() const;
-    // Marks the window as touched at the user's latest input, before it is mapped.
-    void stampUserTime(uint32_t window) const;
-    // Asks the window manager for focus as the application does after a user's request.
-    void requestActivation(uint32_t window) const;
-    // Root coordinates of the global origin, and the primary monitor's refresh rate.
-    platform::Point origin() const;
-    double refreshRate() const;
+    bool compositorRuns() const override;
+    void stampUserTime(uint32_t window) const override;
+    void requestActivation(uint32_t window) const override;
+    platform::Point origin() const override;
+    double refreshRate() const override;
+    std::optional<platform::KeyEvent> keyEvent(uint32_t keycode, uint32_t state) const override;
 
 private:
     X11Context& context_;

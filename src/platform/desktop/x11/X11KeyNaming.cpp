@@ -2,25 +2,11 @@
 
 #include <X11/keysym.h>
 
-#include <map>
-
+#include "platform/desktop/DesktopKeyNames.h"
 #include "platform/desktop/x11/X11Context.h"
 #include "platform/desktop/x11/X11KeyCodes.h"
 
 namespace desktop {
-namespace {
-
-// The names the desktop's own shortcut editors use for keys without a plain legend.
-const std::map<int64_t, std::string>& ownKeyNames() {
-    static const std::map<int64_t, std::string> names{
-        {36, "Return"}, {51, "Backspace"}, {52, "Enter"}, {76, "Enter"}, {114, "Ins"},
-        {115, "Home"},  {116, "PgUp"},     {117, "Del"},  {119, "End"},  {121, "PgDown"},
-        {123, "Left"},  {124, "Right"},    {125, "Down"}, {126, "Up"},
-    };
-    return names;
-}
-
-}  // namespace
 
 X11KeyNaming::X11KeyNaming(X11Context& context)
     : context_(context), codes_(std::make_unique<X11KeyCodes>(context.main().get())) {
@@ -36,25 +22,11 @@ X11KeyNaming::~X11KeyNaming() {
 }
 
 std::string X11KeyNaming::modifierName(uint64_t flag) const {
-    switch (flag) {
-        case 0x40000:
-            return "Ctrl";
-        case 0x80000:
-            return "Alt";
-        case 0x20000:
-            return "Shift";
-        case 0x100000:
-            return "Super";
-        case 0x800000:
-            return "Fn";
-        default:
-            return {};
-    }
+    return linuxModifierName(flag);
 }
 
 std::optional<std::string> X11KeyNaming::keyName(int64_t keyCode) const {
-    if (const auto found = ownKeyNames().find(keyCode); found != ownKeyNames().end())
-        return found->second;
+    if (auto name = linuxKeyName(keyCode)) return name;
     const auto keysym =
         keyCode >= 0 ? X11KeyCodes::keysymOf(static_cast<uint32_t>(keyCode)) : std::nullopt;
     if (keysym && *keysym >= XK_F1 && *keysym <= XK_F35)

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "platform/desktop/x11/X11ChangeSignal.h"
+#include "platform/desktop/ChangeSignal.h"
 
 namespace desktop {
 
 X11RefreshThread::X11RefreshThread(std::chrono::steady_clock::duration period,
-                                   X11ChangeSignal& changes)
+                                   ChangeSignal& changes)
     : period_(period), changes_(changes) {}
 
 X11RefreshThread::~X11RefreshThread() {

@@ -12,7 +12,7 @@
 
 namespace desktop {
 
-class X11ChangeSignal;
+class ChangeSignal;
 
 // The one thread behind every display link: at the refreshes of the primary monitor it
 // calls the handlers of the links that are due. What they poll (the managed windows'
@@ -23,7 +23,7 @@ class X11RefreshThread {
 public:
     using Handler = std::function<void()>;
 
-    X11RefreshThread(std::chrono::steady_clock::duration period, X11ChangeSignal& changes);
+    X11RefreshThread(std::chrono::steady_clock::duration period, ChangeSignal& changes);
     ~X11RefreshThread();
     X11RefreshThread(const X11RefreshThread&) = delete;
     X11RefreshThread& operator=(const X11RefreshThread&) = delete;
@@ -49,7 +49,7 @@ private:
     void attend();
 
     const std::chrono::steady_clock::duration period_;
-    X11ChangeSignal& changes_;
+    ChangeSignal& changes_;
     std::mutex mutex_;  // guards entries_, quit_ and thread_
     std::condition_variable wake_;
     std::vector<Entry> entries_;

@@ -26,7 +26,7 @@ std::unique_ptr<platform::AXObservers> X11Session::makeAXObservers() {
     return desktop::makeAXObservers(context_);
 }
 
-std::unique_ptr<platform::CaptureStreams> X11Session::makeCaptureStreams() {
+std::unique_ptr<platform::CaptureStreams> X11Session::makeCaptureStreams(platform::Dispatch&) {
     return desktop::makeCaptureStreams(context_);
 }
 

@@ -17,7 +17,8 @@ public:
         platform::Dispatch& dispatch) override;
     std::unique_ptr<platform::AXElements> makeAXElements() override;
     std::unique_ptr<platform::AXObservers> makeAXObservers() override;
-    std::unique_ptr<platform::CaptureStreams> makeCaptureStreams() override;
+    std::unique_ptr<platform::CaptureStreams> makeCaptureStreams(
+        platform::Dispatch& dispatch) override;
     std::unique_ptr<platform::HotKeys> makeHotKeys() override;
     std::unique_ptr<platform::Screens> makeScreens() override;
     std::unique_ptr<platform::Windows> makeWindows(DesktopTransaction& transaction) override;

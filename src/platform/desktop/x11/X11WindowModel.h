@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/Geometry.h"
-#include "platform/desktop/x11/X11ChangeSignal.h"
+#include "platform/desktop/ChangeSignal.h"
 #include "platform/desktop/x11/X11Client.h"
 
 namespace desktop {
@@ -40,7 +40,7 @@ public:
     platform::Point origin() const;
 
     // Told of every change of the managed windows' rectangles, mapping or the origin.
-    X11ChangeSignal& changes() { return changes_; }
+    ChangeSignal& changes() { return changes_; }
 
     int addGeometryListener(GeometryListener listener);
     int addChangeListener(ChangeListener listener);
@@ -80,7 +80,7 @@ private:
     std::vector<X11Client> clients_;  // bottom first
     platform::Point origin_;
     std::vector<Listener> listeners_;  // main thread
-    X11ChangeSignal changes_;
+    ChangeSignal changes_;
     int nextToken_ = 1;
     bool changePending_ = false;                            // main thread
     std::shared_ptr<int> alive_ = std::make_shared<int>();  // for work queued on the main loop

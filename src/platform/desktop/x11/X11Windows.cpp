@@ -1,4 +1,5 @@
 #include "platform/desktop/DesktopWindow.h"
+#include "platform/desktop/x11/DesktopWindowX11.h"
 #include "platform/desktop/x11/X11PanelWindow.h"
 #include "platform/desktop/x11/X11Services.h"
 
@@ -8,12 +9,12 @@ namespace {
 class X11Windows : public platform::Windows {
 public:
     X11Windows(X11Context& context, DesktopTransaction& transaction)
-        : context_(context), transaction_(transaction) {}
+        : context_(context), transaction_(transaction), server_(context) {}
 
     // A managed window of the toolkit, which takes the keyboard focus and draws with QPainter.
     std::shared_ptr<platform::Window> makeWindow(const platform::Rect& contentRect,
                                                  uint64_t styleMask, int, bool) override {
-        return std::make_shared<DesktopWindow>(context_, transaction_, contentRect, styleMask);
+        return std::make_shared<DesktopWindow>(server_, transaction_, contentRect, styleMask);
     }
 
     std::shared_ptr<platform::Window> makePanel(const platform::Rect& contentRect,
@@ -31,6 +32,7 @@ private:
 
     X11Context& context_;
     DesktopTransaction& transaction_;
+    DesktopWindowX11 server_;
 };
 
 }  // namespace

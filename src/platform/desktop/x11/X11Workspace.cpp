@@ -9,9 +9,9 @@
 #include "app/Log.h"
 #include "platform/Workspace.h"
 #include "platform/desktop/DesktopProcessInfo.h"
+#include "platform/desktop/ProcessWatch.h"
 #include "platform/desktop/x11/X11Context.h"
 #include "platform/desktop/x11/X11FrontWindow.h"
-#include "platform/desktop/x11/X11ProcessWatch.h"
 #include "platform/desktop/x11/X11Properties.h"
 #include "platform/desktop/x11/X11Requests.h"
 #include "platform/desktop/x11/X11Services.h"
@@ -125,7 +125,7 @@ private:
 
     X11Context& context_;
     platform::Dispatch& dispatch_;
-    X11ProcessWatch watch_;
+    ProcessWatch watch_;
     X11SingleCopy singleCopy_;
     std::map<pid_t, platform::RunningApplication> known_;
     std::vector<TerminationHandler> handlers_;

@@ -9,7 +9,7 @@ namespace desktop {
 
 // Counts changes that other threads may wait for: a poller sleeps until something it
 // polls can have changed instead of waking for nothing.
-class X11ChangeSignal {
+class ChangeSignal {
 public:
     void notify();
     uint64_t count() const;

@@ -12,12 +12,12 @@ namespace desktop {
 
 // Tells, on the main thread, when a watched process has exited: each pid is watched
 // through a pidfd, which becomes readable at the exit.
-class X11ProcessWatch {
+class ProcessWatch {
 public:
     using Exited = std::function<void(pid_t pid)>;
 
-    explicit X11ProcessWatch(Exited exited);
-    ~X11ProcessWatch();
+    explicit ProcessWatch(Exited exited);
+    ~ProcessWatch();
 
     // False when the process is gone already or cannot be watched.
     bool watch(pid_t pid);

@@ -1,4 +1,4 @@
-#include "platform/desktop/x11/X11ProcessWatch.h"
+#include "platform/desktop/ProcessWatch.h"
 
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -7,16 +7,16 @@
 
 namespace desktop {
 
-X11ProcessWatch::X11ProcessWatch(Exited exited) : exited_(std::move(exited)) {}
+ProcessWatch::ProcessWatch(Exited exited) : exited_(std::move(exited)) {}
 
-X11ProcessWatch::~X11ProcessWatch() {
+ProcessWatch::~ProcessWatch() {
     for (auto& [pid, watch] : watches_) {
         watch.notifier.reset();
         ::close(watch.fd);
     }
 }
 
-bool X11ProcessWatch::watch(pid_t pid) {
+bool ProcessWatch::watch(pid_t pid) {
     if (pid <= 0 || watches_.contains(pid)) return false;
     const int fd = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
     if (fd < 0) return false;
@@ -26,7 +26,7 @@ bool X11ProcessWatch::watch(pid_t pid) {
     return true;
 }
 
-void X11ProcessWatch::ended(pid_t pid) {
+void ProcessWatch::ended(pid_t pid) {
     const auto found = watches_.find(pid);
     if (found == watches_.end()) return;
     found->second.notifier->setEnabled(false);

@@ -1,8 +1,8 @@
-#include "platform/desktop/x11/X11ChangeSignal.h"
+#include "platform/desktop/ChangeSignal.h"
 
 namespace desktop {
 
-void X11ChangeSignal::notify() {
+void ChangeSignal::notify() {
     {
         std::lock_guard lock(mutex_);
         ++count_;
@@ -10,17 +10,17 @@ void X11ChangeSignal::notify() {
     changed_.notify_all();
 }
 
-uint64_t X11ChangeSignal::count() const {
+uint64_t ChangeSignal::count() const {
     std::lock_guard lock(mutex_);
     return count_;
 }
 
-void X11ChangeSignal::waitPast(uint64_t seen, const std::atomic<bool>& stop) {
+void ChangeSignal::waitPast(uint64_t seen, const std::atomic<bool>& stop) {
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [&] { return count_ != seen || stop.load(); });
 }
 
-void X11ChangeSignal::wake() {
+void ChangeSignal::wake() {
     { std::lock_guard lock(mutex_); }  // a waiter is either asleep or sees the stop flag
     changed_.notify_all();
 }

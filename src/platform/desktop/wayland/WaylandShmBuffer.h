@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+struct wl_buffer;
+struct wl_shm;
+
+namespace desktop {
+
+// One shared-memory buffer of 32-bit premultiplied ARGB pixels that the compositor reads;
+// busy from its attach until the compositor releases it. Main thread only.
+class WaylandShmBuffer {
+public:
+    // Nothing when the memory cannot be had.
+    static std::unique_ptr<WaylandShmBuffer> make(wl_shm* shm, int width, int height);
+    ~WaylandShmBuffer();
+    WaylandShmBuffer(const WaylandShmBuffer&) = delete;
+    WaylandShmBuffer& operator=(const WaylandShmBuffer&) = delete;
+
+    wl_buffer* buffer() const { return buffer_; }
+    uint8_t* pixels() const { return pixels_; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    int stride() const { return width_ * 4; }
+    bool busy() const { return busy_; }
+    void setBusy() { busy_ = true; }
+    // Told when the compositor is done reading it.
+    void onRelease(std::function<void()> released) { released_ = std::move(released); }
+
+private:
+    WaylandShmBuffer(int width, int height) : width_(width), height_(height) {}
+
+    int width_;
+    int height_;
+    size_t size_ = 0;
+    uint8_t* pixels_ = nullptr;
+    wl_buffer* buffer_ = nullptr;
+    bool busy_ = false;
+    std::function<void()> released_;
+};
+
+}  // namespace desktop
