@@ -5,6 +5,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "desktop/CaptureRecorder.h"
 #include "desktop/wayland/MainQueueThread.h"
@@ -260,7 +261,7 @@ TEST_F(PipeWireCaptureTest, StartFailsClearlyAndInTime) {
         int shares;  // shares closed by the end of the case
     };
     TestVideoProducer stalled({.colour = blue, .stalled = true});
-    const Case cases[] = {
+    const std::vector<Case> cases = {
         {"unknown window", 99, uint32_t{1}, "capture: window 99 is gone", 0},
         {"refused", knownWindow, std::string("window withdrawn"),
          "capture: no picture of window 7: window withdrawn", 1},
