@@ -5,12 +5,11 @@
 
 #include <algorithm>
 #include <cctype>
-#include <map>
 
 #include "app/Log.h"
 #include "platform/Workspace.h"
+#include "platform/desktop/ApplicationTerminations.h"
 #include "platform/desktop/DesktopProcessInfo.h"
-#include "platform/desktop/ProcessWatch.h"
 #include "platform/desktop/wayland/WaylandContext.h"
 #include "platform/desktop/wayland/WaylandServices.h"
 
@@ -26,7 +25,7 @@ platform::RunningApplication applicationOf(const WaylandWindow& window) {
 class WaylandWorkspace : public platform::Workspace {
 public:
     WaylandWorkspace(WaylandContext& context, platform::Dispatch& dispatch)
-        : context_(context), dispatch_(dispatch), watch_([this](pid_t pid) { exited(pid); }) {
+        : context_(context), terminations_(dispatch) {
         context.windows().addChangeListener([this] { watchWindows(); });
     }
 
@@ -53,7 +52,7 @@ public:
     }
 
     void observeTerminations(TerminationHandler handler) override {
-        handlers_.push_back(std::move(handler));
+        terminations_.observe(std::move(handler));
     }
 
     bool activate(const platform::RunningApplication& application, unsigned) override {
@@ -86,29 +85,12 @@ public:
 
 private:
     void watchWindows() {
-        for (const WaylandWindow& window : context_.windows().windowsTopFirst()) {
-            if (window.pid <= 0 || window.pid == ::getpid() || known_.contains(window.pid))
-                continue;
-            if (watch_.watch(window.pid)) known_.emplace(window.pid, applicationOf(window));
-        }
-    }
-
-    void exited(pid_t pid) {
-        const auto found = known_.find(pid);
-        if (found == known_.end()) return;
-        const platform::TerminationNotification note{found->second};
-        known_.erase(found);
-        dispatch_.mainAsync([this, note] {
-            for (const TerminationHandler& handler : std::vector(handlers_))
-                handler(note);
-        });
+        for (const WaylandWindow& window : context_.windows().windowsTopFirst())
+            if (terminations_.isNew(window.pid)) terminations_.watch(applicationOf(window));
     }
 
     WaylandContext& context_;
-    platform::Dispatch& dispatch_;
-    ProcessWatch watch_;
-    std::map<pid_t, platform::RunningApplication> known_;
-    std::vector<TerminationHandler> handlers_;
+    ApplicationTerminations terminations_;
 };
 
 }  // namespace

@@ -4,12 +4,11 @@
 #include <QUrl>
 
 #include <algorithm>
-#include <map>
 
 #include "app/Log.h"
 #include "platform/Workspace.h"
+#include "platform/desktop/ApplicationTerminations.h"
 #include "platform/desktop/DesktopProcessInfo.h"
-#include "platform/desktop/ProcessWatch.h"
 #include "platform/desktop/x11/X11Context.h"
 #include "platform/desktop/x11/X11FrontWindow.h"
 #include "platform/desktop/x11/X11Properties.h"
@@ -31,10 +30,7 @@ platform::RunningApplication applicationOf(const X11Client& client) {
 class X11Workspace : public platform::Workspace {
 public:
     X11Workspace(X11Context& context, platform::Dispatch& dispatch)
-        : context_(context),
-          dispatch_(dispatch),
-          watch_([this](pid_t pid) { exited(pid); }),
-          singleCopy_(context) {
+        : context_(context), terminations_(dispatch), singleCopy_(context) {
         context.windows().addChangeListener([this] { watchClients(); });
         watchClients();
     }
@@ -73,7 +69,7 @@ public:
     }
 
     void observeTerminations(TerminationHandler handler) override {
-        handlers_.push_back(std::move(handler));
+        terminations_.observe(std::move(handler));
     }
 
     bool activate(const platform::RunningApplication& application, unsigned) override {
@@ -105,30 +101,13 @@ public:
 
 private:
     void watchClients() {
-        for (const X11Client& client : context_.windows().clientsTopFirst()) {
-            if (client.pid <= 0 || client.pid == ::getpid() || known_.contains(client.pid))
-                continue;
-            if (watch_.watch(client.pid)) known_.emplace(client.pid, applicationOf(client));
-        }
-    }
-
-    void exited(pid_t pid) {
-        const auto found = known_.find(pid);
-        if (found == known_.end()) return;
-        const platform::TerminationNotification note{found->second};
-        known_.erase(found);
-        dispatch_.mainAsync([this, note] {
-            for (const TerminationHandler& handler : std::vector(handlers_))
-                handler(note);
-        });
+        for (const X11Client& client : context_.windows().clientsTopFirst())
+            if (terminations_.isNew(client.pid)) terminations_.watch(applicationOf(client));
     }
 
     X11Context& context_;
-    platform::Dispatch& dispatch_;
-    ProcessWatch watch_;
+    ApplicationTerminations terminations_;
     X11SingleCopy singleCopy_;
-    std::map<pid_t, platform::RunningApplication> known_;
-    std::vector<TerminationHandler> handlers_;
 };
 
 }  // namespace
