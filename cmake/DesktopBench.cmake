@@ -15,6 +15,19 @@ if(VELTRIN_DESKTOP_BENCH_SOURCES AND TARGET veltrin_test_client)
     VELTRIN_BINARY="$<TARGET_FILE:veltrin>"
     VELTRIN_TEST_CLIENT="$<TARGET_FILE:veltrin_test_client>")
   add_dependencies(veltrin_desktop_bench veltrin veltrin_test_client)
+  # bench/desktop/wayland: the same measurements on a headless KWin (--desktop wayland), with
+  # the Wayland tests' fixture and client.
+  file(GLOB VELTRIN_KWIN_BENCH_SOURCES CONFIGURE_DEPENDS bench/desktop/wayland/*.cpp)
+  if(TARGET veltrin_wayland_test_client AND TARGET Qt6::DBus)
+    target_sources(veltrin_desktop_bench PRIVATE ${VELTRIN_KWIN_BENCH_SOURCES}
+      tests/desktop/wayland/HeadlessKWin.cpp tests/desktop/wayland/MediaSession.cpp
+      tests/desktop/wayland/WaylandTestClient.cpp)
+    target_include_directories(veltrin_desktop_bench PRIVATE bench/desktop)
+    target_link_libraries(veltrin_desktop_bench PRIVATE Qt6::Core Qt6::DBus)
+    target_compile_definitions(veltrin_desktop_bench PRIVATE VELTRIN_BENCH_KWIN=1
+      VELTRIN_WAYLAND_TEST_CLIENT="$<TARGET_FILE:veltrin_wayland_test_client>")
+    add_dependencies(veltrin_desktop_bench veltrin_wayland_test_client)
+  endif()
 endif()
 
 # bench/Settings*: the settings window's first showing, frame rate and idle cost, on the

@@ -44,5 +44,6 @@ target_compile_definitions(veltrin_desktop PUBLIC VELTRIN_HAS_WAYLAND=1)
 # resize and recolour it, or click anywhere through KWin's fake input; it says when it is
 # clicked and when it becomes the active window.
 add_executable(veltrin_wayland_test_client tools/waylandclient/main.cpp
+  tools/waylandclient/Animation.cpp
   tools/waylandclient/ClientSurface.cpp)
 target_link_libraries(veltrin_wayland_test_client PRIVATE veltrin_wayland_protocols)

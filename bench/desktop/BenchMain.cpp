@@ -7,6 +7,8 @@
 //   veltrin_desktop_bench --benchmark_filter=follow_lag    # the library's own options too
 //   VELTRIN_BENCH_SOAK_OPERATIONS=10000 veltrin_desktop_bench --benchmark_filter=memory_soak
 //                    # by hand, about an hour: resident memory over a long random session
+//   veltrin_desktop_bench --desktop wayland   # on a headless KWin of its own instead
+//                    # (or VELTRIN_BENCH_DESKTOP=wayland)
 
 #include <benchmark/benchmark.h>
 
@@ -15,8 +17,12 @@
 #include "BenchDesktop.h"
 #include "Benchmarks.h"
 #include "ClientScene.h"
+#include "DesktopChoice.h"
 #include "GoalReporter.h"
 #include "GoalTable.h"
+#if VELTRIN_BENCH_KWIN
+#include "wayland/KWinBenchmarks.h"
+#endif
 
 namespace {
 
@@ -39,9 +45,18 @@ void registerAll(const BenchSettings& settings) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    const std::string desktop = DesktopChoice::take(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     const BenchSettings settings = BenchSettings::fromEnvironment();
+#if VELTRIN_BENCH_KWIN
+    if (desktop == "wayland") return runOnKWin(settings);
+#endif
+    if (desktop != "x11") {
+        std::cerr << "veltrin_desktop_bench: no desktop \"" << desktop
+                  << "\" in this build (x11, or wayland where the Wayland desktop is built)\n";
+        return 2;
+    }
     registerAll(settings);
     GoalReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -1,6 +1,7 @@
 #include "GoalTable.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -37,6 +38,9 @@ GoalTable::GoalTable(const BenchFigures& figures, const BenchSettings& settings)
     addManyPinsCpu();
 }
 
+GoalTable::GoalTable(const BenchFigures& figures, const BenchSettings& settings, std::string title)
+    : figures_(figures), settings_(settings), title_(std::move(title)) {}
+
 void GoalTable::addGoal(Row row, const std::string& name) {
     if (!row.figure) {
         row.passed = false;
@@ -62,6 +66,11 @@ void GoalTable::atLeast(const std::string& what, const std::string& name,
 void GoalTable::info(const std::string& what, std::optional<double> figure,
                      const std::string& unit) {
     rows_.push_back({what, figure, unit, "", true, ""});
+}
+
+void GoalTable::notMeasured(const std::string& what, const std::string& goal,
+                            const std::string& why) {
+    rows_.push_back({what, std::nullopt, "", goal, true, "not measured: " + why, false});
 }
 
 void GoalTable::addFollowLag() {
@@ -184,17 +193,17 @@ bool GoalTable::allPassed() const {
 }
 
 void GoalTable::print(std::ostream& out) const {
-    out << "\n"
-        << padded("Veltrin on the headless desktop", 58) << padded("goal", 15)
-        << padded("figure", 15) << "result\n";
+    out << "\n" << padded(title_, 58) << padded("goal", 15) << padded("figure", 15) << "result\n";
     for (const Row& row : rows_) {
         const std::string figure = row.figure ? number(*row.figure) + " " + row.unit : "-";
-        std::string result = row.goal.empty() ? "" : row.passed ? "pass" : "FAIL";
-        if (!row.missing.empty()) result += ": " + row.missing;
+        std::string result = row.goal.empty() || !row.judged ? "" : row.passed ? "pass" : "FAIL";
+        if (!row.missing.empty()) result += (result.empty() ? "" : ": ") + row.missing;
         out << padded(row.what, 58) << padded(row.goal, 15) << padded(figure, 15) << result << "\n";
     }
     out << "(" << settings_.samples << " samples per latency; CPU in % of one core over "
         << number(settings_.cpuSeconds)
         << " s windows, pinned and then unpinned; a static window's 0.20 % is two clock ticks "
            "in 10 s)\n";
+    for (const std::string& line : notes_)
+        out << line << "\n";
 }

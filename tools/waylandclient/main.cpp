@@ -3,10 +3,13 @@
 //   resize W H        the window's new size
 //   color RRGGBB      its new colour
 //   click X Y         a left click at that point of the screen (needs KWin's fake input)
+//   animate FPS SECONDS  a new colour FPS times a second; each frame prints
+//                     "frame N MONOTONIC-NS RRGGBB" once committed, the last one "animated"
 //   quit              closes it (so does the end of the input)
 // It also prints "pressed X Y", "activated" and "deactivated" as they happen.
 // Options: --width W --height H --color RRGGBB --title TEXT
 #include <poll.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -14,6 +17,7 @@
 #include <sstream>
 #include <string>
 
+#include "Animation.h"
 #include "ClientSurface.h"
 
 namespace {
@@ -31,8 +35,24 @@ ClientSurface::Options parse(int argc, char** argv) {
     return options;
 }
 
+int64_t monotonicNs() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return int64_t(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
+void drawDueFrame(ClientSurface& surface, Animation& animation) {
+    const auto frame = animation.due(monotonicNs());
+    if (!frame) return;
+    surface.setColor(frame->color);
+    char color[8];
+    std::snprintf(color, sizeof color, "%06X", frame->color);
+    std::cout << "frame " << frame->number << " " << monotonicNs() << " " << color << std::endl;
+    if (!animation.running()) std::cout << "animated" << std::endl;
+}
+
 // False once the client should end.
-bool perform(ClientSurface& surface, const std::string& line) {
+bool perform(ClientSurface& surface, Animation& animation, const std::string& line) {
     std::istringstream words(line);
     std::string command;
     words >> command;
@@ -49,6 +69,13 @@ bool perform(ClientSurface& surface, const std::string& line) {
         int x = 0;
         int y = 0;
         if (words >> x >> y && surface.click(x, y)) {
+            std::cout << "ok" << std::endl;
+            return true;
+        }
+    } else if (command == "animate") {
+        double fps = 0;
+        double seconds = 0;
+        if (words >> fps >> seconds && animation.start(fps, seconds, monotonicNs())) {
             std::cout << "ok" << std::endl;
             return true;
         }
@@ -74,10 +101,12 @@ int main(int argc, char** argv) {
     }
     std::cout << "ready " << ::getpid() << std::endl;
     std::string pending;
+    Animation animation;
     while (!surface.closed()) {
         pollfd fds[2] = {{surface.fd(), POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
-        if (poll(fds, 2, -1) < 0) return 1;
+        if (poll(fds, 2, animation.waitMs(monotonicNs())) < 0) return 1;
         if ((fds[0].revents & (POLLIN | POLLHUP | POLLERR)) != 0 && !surface.dispatch()) return 1;
+        drawDueFrame(surface, animation);
         if ((fds[1].revents & (POLLIN | POLLHUP)) == 0) continue;
         char chunk[256];
         const ssize_t got = read(STDIN_FILENO, chunk, sizeof chunk);
@@ -86,7 +115,7 @@ int main(int argc, char** argv) {
         for (size_t end; (end = pending.find('\n')) != std::string::npos;) {
             const std::string line = pending.substr(0, end);
             pending.erase(0, end + 1);
-            if (!perform(surface, line)) return 0;
+            if (!perform(surface, animation, line)) return 0;
         }
     }
     return 0;
