@@ -12,20 +12,22 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr int64_t watchNs = 1'500'000'000;  // the second of animation and the last frame's way
-
+constexpr int readers = 4;                  // screenshots asked for side by side
 // One second of the client animating at 60 frames a second: how many of its frames the
-// screenshots saw in the panel, and how many screenshots there were to see them.
-void framesShown(benchmark::State& state) {
+// screenshots saw at its centre, in the panel or, unpinned, in the window itself.
+void framesShown(benchmark::State& state, bool pinned) {
     std::string error;
-    KWinPinnedClient* pinned = KWinScene::pinned(1280, 720, error);
-    if (pinned == nullptr) return state.SkipWithError(error.c_str());
+    KWinPinnedClient* client =
+        pinned ? KWinScene::pinned(1280, 720, error) : KWinScene::client(1280, 720, error);
+    if (client != nullptr && !pinned) error = client->unpin();
+    if (client == nullptr || !error.empty()) return state.SkipWithError(error.c_str());
     for (auto _ : state) {
-        KWinPictureWatch::discardLines(*pinned);
-        const auto result = KWinPictureWatch::watch(*pinned, "animate 60 1", watchNs,
-                                                    [](const auto&) { return false; });
+        KWinPictureWatch::discardLines(*client);
+        const auto result = KWinPictureWatch::watch(
+            *client, "animate 60 1", watchNs, [](const auto&) { return false; }, readers);
         if (!result.commanded) return state.SkipWithError("the client did not animate");
         int drawn = 0, shown = 0;
-        while (const auto frame = KWinPictureWatch::nextFrame(*pinned, 500ms)) {
+        while (const auto frame = KWinPictureWatch::nextFrame(*client, 500ms)) {
             ++drawn;
             shown += KWinPictureWatch::shownAt(result, frame->color) ? 1 : 0;
         }
@@ -38,12 +40,16 @@ void framesShown(benchmark::State& state) {
 
 }  // namespace
 
-// A run is one second of animation; one run for every 40 latency samples, two at least.
+// A run is one second of animation; one run for every 40 latency samples, two at least. The
+// unpinned window is the reference: what the screenshots can see of 60 frames at all.
 void registerKWinFramesShown(const BenchSettings& settings) {
-    benchmark::RegisterBenchmark("frames_shown_60fps/1280x720", framesShown)
-        ->Iterations(1)
-        ->Repetitions(std::max(2, settings.samples / 40))
-        ->ComputeStatistics("min", SampleStatistics::minimum)
-        ->ComputeStatistics("max", SampleStatistics::maximum)
-        ->Unit(benchmark::kSecond);
+    for (const bool pinned : {true, false})
+        benchmark::RegisterBenchmark(
+            pinned ? "frames_shown_60fps/1280x720" : "frames_seen_unpinned_60fps/1280x720",
+            [pinned](benchmark::State& state) { framesShown(state, pinned); })
+            ->Iterations(1)
+            ->Repetitions(std::max(2, settings.samples / 40))
+            ->ComputeStatistics("min", SampleStatistics::minimum)
+            ->ComputeStatistics("max", SampleStatistics::maximum)
+            ->Unit(benchmark::kSecond);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -30,9 +31,11 @@ public:
     };
     using Enough = std::function<bool(const std::vector<Change>& changes)>;
 
-    // Watches from before `command` is sent until `enough` or `timeoutNs` has passed.
+    // Watches from before `command` is sent until `enough` or `timeoutNs` has passed. More
+    // `readers` ask for screenshots side by side, so that more composited frames are seen;
+    // their changes are merged in the order their screenshots came back.
     static Result watch(KWinPinnedClient& pinned, const std::string& command, int64_t timeoutNs,
-                        const Enough& enough);
+                        const Enough& enough, int readers = 1);
     // The change to `color`, the first one the watch saw.
     static std::optional<Change> shownAt(const Result& result, uint32_t color);
     // The next frame line the client printed within `timeout`.
@@ -40,4 +43,8 @@ public:
                                               std::chrono::milliseconds timeout);
     // Reads away the lines the client printed so far.
     static void discardLines(KWinPinnedClient& pinned);
+
+private:
+    static void read(KWinPinnedClient& pinned, int64_t endNs, const Enough& enough,
+                     std::atomic<bool>& done, Result& result);
 };
