@@ -109,10 +109,11 @@ void KWinGoalTable::addCpu(bool animate) {
 
 void KWinGoalTable::addNotes() {
     note(
-        "On KWin the panel and the window are read from KWin's screenshots (ScreenShot2), each "
-        "a freshly composited frame in software rendering (no GPU): times are when a "
-        "screenshot came back, so their resolution is one screenshot. Follow lag is 0 when "
-        "the panel moved in the same composited frame as the window. Picture latency and "
-        "frames shown include KWin composing the window into its PipeWire stream and the "
-        "screen in software; frames shown is limited by the screenshots a second.");
+        "On KWin the panel is seen only in KWin's screenshots (ScreenShot2): each is one "
+        "composited frame, made in software (no GPU) between its request and its answer. "
+        "Follow lag and picture latency are known between two bounds and judged only when "
+        "both fall on one side of the goal; frames shown only when the screenshots see 59 "
+        "frames of the unpinned window itself. Software rendering limits all three: KWin "
+        "composites the screen and the window's PipeWire stream on the CPU. The CPU figures "
+        "come from /proc and need no screenshots.");
 }
