@@ -27,6 +27,7 @@ void cpu(benchmark::State& state, bool animate, double seconds) {
         state.counters["veltrin_unpinned_pct"] = unpinned->programPercent;
         state.counters["kwin_pinned_pct"] = pinned->kwinPercent;
         state.counters["kwin_unpinned_pct"] = unpinned->kwinPercent;
+        state.counters["client_fps_pinned"] = pinned->framesPerSecond;
     }
 }
 

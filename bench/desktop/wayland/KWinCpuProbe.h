@@ -14,6 +14,7 @@ public:
         double programPercent = 0;
         double kwinPercent = 0;
         double seconds = 0;
+        double framesPerSecond = 0;  // what the client drew in the window
     };
 
     KWinCpuProbe(pid_t program, pid_t kwin) : program_(program), kwin_(kwin) {}

@@ -97,6 +97,8 @@ void KWinGoalTable::addCpu(bool animate) {
     const auto unpinned = f.counter(n, "", "veltrin_unpinned_pct");
     if (animate) {
         atMost("CPU, animating 1280x720: Veltrin", n, veltrin, 1, "%");
+        info("  frames the client drew a second, pinned", f.counter(n, "", "client_fps_pinned"),
+             "/s");
         info("  Veltrin unpinned", unpinned, "%");
     } else {
         info("CPU, static 1280x720: Veltrin", veltrin, "%");
