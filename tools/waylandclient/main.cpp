@@ -3,6 +3,7 @@
 //   resize W H        the window's new size
 //   color RRGGBB      its new colour
 //   click X Y         a left click at that point of the screen (needs KWin's fake input)
+//   keys CODE...      presses the keys (evdev codes: 56 Alt, 25 P) together (the same)
 //   quit              closes it (so does the end of the input)
 // It also prints "pressed X Y", "activated" and "deactivated" as they happen.
 // Options: --width W --height H --color RRGGBB --title TEXT
@@ -13,6 +14,7 @@
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "ClientSurface.h"
 
@@ -49,6 +51,14 @@ bool perform(ClientSurface& surface, const std::string& line) {
         int x = 0;
         int y = 0;
         if (words >> x >> y && surface.click(x, y)) {
+            std::cout << "ok" << std::endl;
+            return true;
+        }
+    } else if (command == "keys") {
+        std::vector<uint32_t> keys;
+        for (uint32_t key = 0; words >> key;)
+            keys.push_back(key);
+        if (surface.pressKeys(keys)) {
             std::cout << "ok" << std::endl;
             return true;
         }

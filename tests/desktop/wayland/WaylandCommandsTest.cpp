@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
 #include "desktop/XDriver.h"
 #include "desktop/wayland/WaylandPinningFixture.h"
 
@@ -9,7 +14,7 @@ using namespace std::chrono_literals;
 
 constexpr HeadlessKWin::Rect window{200, 150, 400, 300};
 
-// One copy per Wayland session and the commands from the shell, with the
+// One copy per Wayland session, the commands from the shell and the shortcut, with the
 // test client's window active on a private KWin.
 class WaylandCommandsTest : public WaylandPinningFixture {
 protected:
@@ -86,6 +91,41 @@ TEST_F(WaylandCommandsTest, EachCommandWithNoCopyRunningSaysSoAndFails) {
         EXPECT_NE(outcome.standardError.find("Veltrin is not running"), std::string::npos)
             << option << ": " << outcome.standardError;
     }
+}
+
+// KWin's fake input types the combination as a keyboard would: KDE's shortcut service, which
+// KWin serves, sees it and the program pins the active window; pressed again, it unpins.
+TEST_F(WaylandCommandsTest, AltPTypedOnKWinPinsThenUnpinsTheActiveWindow) {
+    constexpr const char* altP = "keys 56 25";  // evdev codes of the left Alt and P
+    launch();
+    ASSERT_TRUE(veltrin_->waitForLogLine("hotkey: Register kc=35 mods=2048 err=0", 1s))
+        << veltrin_->log();
+    ASSERT_TRUE(waitForWindow(window, false));
+    ASSERT_TRUE(client_->command(altP)) << "KWin offers no fake keyboard";
+    EXPECT_TRUE(veltrin_->waitForLogLine("hotkey PRESSED fired", 5s)) << veltrin_->log();
+    EXPECT_TRUE(waitForWindow(window, true));
+    ASSERT_TRUE(client_->command(altP));
+    EXPECT_TRUE(waitForWindow(window, false)) << "still framed after the second press";
+}
+
+// A combination from the settings is the one KDE's service holds; Alt + P then does nothing.
+TEST_F(WaylandCommandsTest, TheSettingsCombinationTypedOnKWinPins) {
+    const std::string config = std::filesystem::temp_directory_path().string() +
+                               "/veltrin-wayland-shortcut-" + std::to_string(::getpid());
+    std::filesystem::create_directories(config + "/veltrin");
+    // K with control and shift
+    std::ofstream(config + "/veltrin/veltrin.ini")
+        << "[General]\nhotkeyKeyCode=40\nhotkeyModifiers=393216\n";
+    launch({{"XDG_CONFIG_HOME", config}});
+    ASSERT_TRUE(veltrin_->waitForLogLine("hotkey: Register kc=40 mods=4608 err=0", 1s))
+        << veltrin_->log();
+    ASSERT_TRUE(client_->command("keys 56 25"));
+    EXPECT_FALSE(veltrin_->waitForLogLine("hotkey PRESSED fired", 1s)) << "Alt + P still pins";
+    ASSERT_TRUE(client_->command("keys 29 42 37"));  // left Control, left Shift, K
+    EXPECT_TRUE(veltrin_->waitForLogLine("hotkey PRESSED fired", 5s)) << veltrin_->log();
+    EXPECT_TRUE(waitForWindow(window, true));
+    std::error_code ignored;
+    std::filesystem::remove_all(config, ignored);
 }
 
 }  // namespace
