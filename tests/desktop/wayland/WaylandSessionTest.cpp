@@ -16,6 +16,8 @@
 #include "desktop/wayland/HeadlessKWin.h"
 #include "desktop/wayland/MediaSession.h"
 #include "desktop/wayland/WaylandTestClient.h"
+#include "platform/desktop/wayland/KWinTrust.h"
+#include "platform/desktop/wayland/WaylandConnection.h"
 
 namespace {
 
@@ -150,6 +152,59 @@ TEST(WaylandSessionTest, TheInstalledProgramPinsAForeignWaylandWindow) {
     factory.stop();
     std::error_code ignored;
     std::filesystem::remove_all(prefix, ignored);
+}
+
+}  // namespace
+
+namespace {
+
+// The entry that a permission item tells the user to save: a copy started from the path it
+// names is trusted with both the window list and the capture.
+TEST(WaylandSessionTest, TheEntryAPermissionItemAdvisesMakesKWinTrustTheProgram) {
+    const std::string entry = std::filesystem::temp_directory_path().string() +
+                              "/veltrin-advised-" + std::to_string(::getpid()) + ".desktop";
+    const platform::PermissionRemedy remedy = desktop::kwinTrustRemedy(VELTRIN_BINARY);
+    std::ofstream(entry) << remedy.entry;
+    HeadlessKWin kwin(1280, 800, {}, {entry});
+    std::filesystem::remove(entry);
+    EXPECT_EQ(remedy.program, VELTRIN_BINARY);
+    EXPECT_TRUE(remedy.refresh == "kbuildsycoca5" || remedy.refresh == "kbuildsycoca6");
+    VeltrinProcess veltrin(std::nullopt, kwin.environment());
+    const auto line = veltrin.waitForLogLine("desktop: Wayland", 15s);
+    ASSERT_TRUE(line) << veltrin.log();
+    EXPECT_EQ(line->find("lacks"), std::string::npos) << *line;
+    EXPECT_TRUE(veltrin.waitForLogLine("start: AXtrusted=true", 5s)) << veltrin.log();
+}
+
+// On KWin what withholds a permission is the trust of the program's path; another compositor
+// gives it to nobody, and the advice names what that one lacks.
+TEST(WaylandSessionTest, AdviceForAPermissionFollowsTheCompositor) {
+    using Kind = platform::PermissionRemedy::Kind;
+    {
+        HeadlessKWin kwin;
+        const auto connection = desktop::WaylandConnection::connect(
+            kwin.environment().at("XDG_RUNTIME_DIR") + "/" + kwin.socket());
+        ASSERT_TRUE(connection && connection->start());
+        const platform::PermissionRemedy remedy = desktop::trustRemedy(*connection);
+        EXPECT_EQ(remedy.kind, Kind::desktopEntry);
+        EXPECT_EQ(remedy.program, std::filesystem::read_symlink("/proc/self/exe").string());
+        EXPECT_NE(remedy.entry.find("\nExec=" + remedy.program + "\n"), std::string::npos)
+            << remedy.entry;
+    }
+    MediaSession session(false);
+    const std::string socket = "veltrin-weston";
+    ChildProcess& weston = session.start(
+        {"weston", "--backend=headless-backend.so", "--socket=" + socket, "--idle-time=0"});
+    const std::string path = session.runtimeDirectory() + "/" + socket;
+    for (int i = 0; i < 200 && !std::filesystem::exists(path); ++i)
+        std::this_thread::sleep_for(50ms);
+    ASSERT_TRUE(weston.running() && std::filesystem::exists(path)) << "weston did not start";
+    const auto connection = desktop::WaylandConnection::connect(path);
+    ASSERT_TRUE(connection && connection->start());
+    const platform::PermissionRemedy remedy = desktop::trustRemedy(*connection);
+    EXPECT_EQ(remedy.kind, Kind::otherCompositor);
+    EXPECT_EQ(remedy.missing,
+              "org_kde_plasma_window_management, zkde_screencast_unstable_v1, zwlr_layer_shell_v1");
 }
 
 }  // namespace
