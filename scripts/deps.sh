@@ -20,9 +20,11 @@ VELTRIN_PACKAGES="$VELTRIN_PACKAGES libpipewire-0.3-dev pipewire pipewire-bin wi
     libkf5globalaccel-bin qt6-base-dev-tools"
 # Wayland desktop, KWin side: the client library and scanner, the protocol descriptions,
 # the toolkit's Wayland platform; for the tests a headless KWin, KDE's service cache tool,
-# dbus-send for KWin's scripting, and weston as a compositor without KWin's interfaces.
+# dbus-send for KWin's scripting, weston as a compositor without KWin's interfaces, and
+# gtk3-widget-factory as a Wayland window nobody here wrote.
 VELTRIN_PACKAGES="$VELTRIN_PACKAGES libwayland-dev libwayland-bin wayland-protocols
-    plasma-wayland-protocols qt6-wayland kwin-wayland libkf5service-bin dbus-bin weston"
+    plasma-wayland-protocols qt6-wayland kwin-wayland libkf5service-bin dbus-bin weston
+    gtk-3-examples"
 
 # How long to wait for another package manager (automatic updates, often at login).
 VELTRIN_APT_LOCK_SECONDS=${VELTRIN_APT_LOCK_SECONDS:-900}

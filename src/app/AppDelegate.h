@@ -6,6 +6,7 @@
 #include "platform/Application.h"
 #include "platform/Image.h"
 #include "platform/Menu.h"
+#include "platform/PermissionRemedy.h"
 #include "platform/StatusBar.h"
 
 class SettingsWindow;
@@ -41,4 +42,5 @@ private:
     void requestScreenRecordingPrompt();
     void watchTerminatedApplications();
     std::shared_ptr<platform::Image> symbol(const std::string& name);
+    void explain(const std::string& title, const platform::PermissionRemedy& remedy);
 };

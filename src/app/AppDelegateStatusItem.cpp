@@ -78,13 +78,22 @@ std::shared_ptr<platform::Image> AppDelegate::symbol(const std::string& name) {
     return image;
 }
 
+// Where no settings page grants a permission, a message says what to do instead.
 void AppDelegate::openAccessibilityPane() {
     platform::accessibility().isProcessTrustedWithPrompt();
+    if (const auto remedy = platform::accessibility().remedy())
+        return explain(L10n::accessibilityTitle(false), *remedy);
     openAddress(std::string(settingsPane) + "?Privacy_Accessibility");
 }
 
 void AppDelegate::openPrivacyScreenRecordingPane() {
+    if (const auto remedy = platform::shareableContent().screenCaptureRemedy())
+        return explain(L10n::screenRecordingTitle(false), *remedy);
     openAddress(std::string(settingsPane) + "?Privacy_ScreenCapture");
+}
+
+void AppDelegate::explain(const std::string& title, const platform::PermissionRemedy& remedy) {
+    platform::application().showMessage(title, L10n::permissionRemedy(remedy), L10n::close());
 }
 
 bool AppDelegate::hasScreenCapturePermission() {

@@ -2,7 +2,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string_view>
+
+#include "platform/PermissionRemedy.h"
 
 namespace platform {
 
@@ -25,6 +28,9 @@ public:
     virtual bool isProcessTrusted() const = 0;
     // The same question; the desktop prompts the user when the permission is missing.
     virtual bool isProcessTrustedWithPrompt() = 0;
+    // How the user gets the permission where no settings page grants it; nothing where one
+    // does.
+    virtual std::optional<PermissionRemedy> remedy() const = 0;
     // Looks a private function up by name in the program's own symbol scope.
     virtual WindowNumberFunction lookupWindowNumberFunction(std::string_view symbol) = 0;
 };

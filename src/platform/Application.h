@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace platform {
 
 class ApplicationDelegate {
@@ -23,6 +25,9 @@ public:
     virtual void run() = 0;
     virtual void terminate() = 0;
     virtual void activateIgnoringOtherApps(bool flag) = 0;
+    // A message window of its own, closed by its one button; returns at once.
+    virtual void showMessage(const std::string& title, const std::string& text,
+                             const std::string& buttonTitle) = 0;
 };
 
 }  // namespace platform

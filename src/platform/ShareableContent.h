@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Geometry.h"
+#include "platform/PermissionRemedy.h"
 #include "platform/RunningApplication.h"
 
 namespace platform {
@@ -40,6 +41,9 @@ public:
                          Completion completion) = 0;
     // Whether the process may capture the screen; never prompts.
     virtual bool preflightScreenCaptureAccess() const = 0;
+    // How the user gets the permission where no settings page grants it; nothing where one
+    // does.
+    virtual std::optional<PermissionRemedy> screenCaptureRemedy() const = 0;
 };
 
 }  // namespace platform

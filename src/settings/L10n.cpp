@@ -69,3 +69,64 @@ std::string screenRecordingTitle(bool granted) {
 }
 
 }  // namespace L10n
+
+namespace L10n {
+namespace {
+
+std::string desktopEntryRemedy(const platform::PermissionRemedy& r) {
+    const std::string file = r.folder + "/veltrin.desktop:\n\n" + r.entry + "\n";
+    return pick(
+               "KWin shares the window list and the window pictures only with a program "
+               "started from the path in the Exec= line of a desktop entry that names them. "
+               "Save these lines as ",
+               "KWin udostępnia listę okien i ich obraz tylko programowi uruchomionemu ze "
+               "ścieżki z wiersza Exec= pliku .desktop, który je wymienia. Zapisz te wiersze "
+               "jako ") +
+           file + pick("Then run ", "Potem wykonaj ") + r.refresh +
+           pick(" and start Veltrin again from ", " i uruchom Veltrin ponownie z ") + r.program +
+           pick(
+               ". Installing Veltrin (cmake --install) or starting it with scripts/run writes "
+               "such an entry for you.",
+               ". Instalacja Veltrina (cmake --install) albo uruchomienie go przez scripts/run "
+               "zapisuje taki plik za Ciebie.");
+}
+
+}  // namespace
+
+std::string permissionRemedy(const platform::PermissionRemedy& remedy) {
+    using Kind = platform::PermissionRemedy::Kind;
+    switch (remedy.kind) {
+        case Kind::desktopEntry:
+            return desktopEntryRemedy(remedy);
+        case Kind::otherCompositor:
+            return pick(
+                       "This compositor gives no program the window list and the window "
+                       "pictures (it lacks ",
+                       "Ten kompozytor nie udostępnia żadnemu programowi listy okien ani ich "
+                       "obrazu (brakuje: ") +
+                   remedy.missing +
+                   pick(
+                       "). Veltrin pins Wayland windows on KDE Plasma (KWin); in other "
+                       "sessions it pins X11 windows through XWayland.",
+                       "). Veltrin przypina okna Waylanda w KDE Plasma (KWin); w innych "
+                       "sesjach przypina okna X11 przez XWayland.");
+        case Kind::windowManager:
+            return pick(
+                "Veltrin finds, follows and raises windows through the window manager, "
+                "and none that follows EWMH runs on this display. Start one (openbox, "
+                "xfwm4, KWin and most others do) and then Veltrin again.",
+                "Veltrin znajduje, śledzi i podnosi okna przez menedżera okien, a na tym "
+                "ekranie nie działa żaden zgodny z EWMH. Uruchom taki (openbox, xfwm4, "
+                "KWin i większość innych), a potem ponownie Veltrin.");
+        case Kind::serverExtensions:
+            return pick("The X server lacks what window pictures need: ",
+                        "Serwerowi X brakuje tego, czego wymaga obraz okien: ") +
+                   remedy.missing +
+                   pick(". Start Veltrin on an X server that offers it (Xorg and Xvfb do).",
+                        ". Uruchom Veltrin na serwerze X, który to udostępnia (Xorg i Xvfb "
+                        "tak).");
+    }
+    return "";
+}
+
+}  // namespace L10n

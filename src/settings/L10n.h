@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/PermissionRemedy.h"
+
 // Every text of the interface in English and Polish, in the language stored at the
 // moment of the call.
 namespace L10n {
@@ -24,5 +26,7 @@ std::string swatchNone();
 std::string unpinTitle(int64_t count);
 std::string accessibilityTitle(bool granted);
 std::string screenRecordingTitle(bool granted);
+// What to do to be granted a permission that no settings page grants.
+std::string permissionRemedy(const platform::PermissionRemedy& remedy);
 
 }  // namespace L10n

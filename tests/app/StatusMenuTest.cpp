@@ -101,6 +101,37 @@ TEST_F(StatusMenuTest, PermissionItemsOpenTheirPagesOnlyWhenNotGranted) {
     EXPECT_THAT(desktop.openedURLs, ElementsAre(screenRecordingPage, accessibilityPage));
 }
 
+// Where no settings page grants a permission, its item opens a message in the menu's language
+// that says what to do, each time it is chosen.
+TEST_F(StatusMenuTest, WithoutASettingsPageAPermissionItemSaysWhatToDo) {
+    using Kind = platform::PermissionRemedy::Kind;
+    desktop.accessibilityTrusted = false;
+    desktop.accessibilityRemedy = platform::PermissionRemedy::of(Kind::windowManager);
+    desktop.screenCaptureRemedy = platform::PermissionRemedy::of(Kind::serverExtensions, "MIT-SHM");
+    openMenu();
+    EXPECT_TRUE(choose(2));
+    EXPECT_FALSE(choose(3));  // granted
+    desktop.screenCaptureAllowed = false;
+    Settings::setLanguage("en");
+    openMenu();
+    EXPECT_TRUE(choose(3));
+    EXPECT_TRUE(choose(2));
+    EXPECT_THAT(desktop.openedURLs, IsEmpty());
+    EXPECT_EQ(desktop.accessibilityPrompts, 2);
+    ASSERT_EQ(desktop.messages.size(), 3u);
+    EXPECT_EQ(desktop.messages[0].title,
+              "Dost\xC4\x99pno\xC5\x9B\xC4\x87 \xE2\x80\x93 Nie przydzielono");
+    EXPECT_EQ(desktop.messages[0].text.rfind("Veltrin znajduje", 0), 0u)
+        << desktop.messages[0].text;
+    EXPECT_EQ(desktop.messages[0].buttonTitle, "Zamknij");
+    EXPECT_EQ(desktop.messages[1].title, "Screen Recording \xE2\x80\x93 Not Granted");
+    EXPECT_NE(desktop.messages[1].text.find("lacks what window pictures need: MIT-SHM"),
+              std::string::npos)
+        << desktop.messages[1].text;
+    EXPECT_EQ(desktop.messages[1].buttonTitle, "Close");
+    EXPECT_EQ(desktop.messages[2].text.rfind("Veltrin finds", 0), 0u) << desktop.messages[2].text;
+}
+
 TEST_F(StatusMenuTest, ThePinItemPinsTheFrontmostApplicationButNeverThisProgram) {
     desktop.setFrontmost(ownPid);
     openMenu();

@@ -10,21 +10,10 @@ constexpr const char* noBus = "unix:path=/nonexistent/veltrin-bus";
 
 class CommandLineTest : public PinningFixture {
 protected:
-    // `veltrin OPTION` from a shell without a display; its status once it ended.
-    struct Outcome {
-        std::optional<int> status;
-        std::string standardError;
-    };
-    static Outcome command(const std::string& option,
-                           const std::map<std::string, std::string>& environment = {}) {
-        VeltrinProcess shell(std::nullopt, environment, {option});
-        Outcome outcome{shell.waitForExit(30s), ""};
-        outcome.standardError = shell.standardError();
-        return outcome;
-    }
+    using Outcome = VeltrinProcess::Outcome;
     static bool succeeds(const std::string& option,
                          const std::map<std::string, std::string>& environment = {}) {
-        const Outcome outcome = command(option, environment);
+        const Outcome outcome = VeltrinProcess::command(option, environment);
         EXPECT_EQ(outcome.status, 0) << option << ": " << outcome.standardError;
         return outcome.status == 0;
     }
@@ -67,7 +56,7 @@ TEST_F(CommandLineTest, QuitFromTheShellEndsTheRunningCopy) {
 
 TEST_F(CommandLineTest, EachCommandWithNoCopyRunningSaysSoAndFails) {
     for (const char* option : {"--toggle", "--unpin-all", "--quit"}) {
-        const Outcome outcome = command(option);
+        const Outcome outcome = VeltrinProcess::command(option);
         EXPECT_EQ(outcome.status, 1) << option;
         EXPECT_NE(outcome.standardError.find("Veltrin is not running"), std::string::npos)
             << option << ": " << outcome.standardError;
@@ -98,7 +87,8 @@ TEST_F(CommandLineTest, WithoutASessionBusTheProgramRunsAndCommandsFail) {
     EXPECT_EQ(second.waitForExit(30s), 0) << second.standardError();
     EXPECT_TRUE(veltrin->running());
 
-    const Outcome outcome = command("--toggle", {{"DBUS_SESSION_BUS_ADDRESS", noBus}});
+    const Outcome outcome =
+        VeltrinProcess::command("--toggle", {{"DBUS_SESSION_BUS_ADDRESS", noBus}});
     EXPECT_EQ(outcome.status, 1);
     EXPECT_NE(outcome.standardError.find("no session bus"), std::string::npos)
         << outcome.standardError;

@@ -61,6 +61,14 @@ VeltrinProcess::VeltrinProcess(const std::optional<std::string>& display,
     close(spec.stderrFd);
 }
 
+VeltrinProcess::Outcome VeltrinProcess::command(
+    const std::string& option, const std::map<std::string, std::string>& environment) {
+    VeltrinProcess shell(std::nullopt, environment, {option});
+    Outcome outcome{shell.waitForExit(std::chrono::seconds(30)), ""};
+    outcome.standardError = shell.standardError();
+    return outcome;
+}
+
 VeltrinProcess::~VeltrinProcess() {
     process_.reset();
     std::error_code ignored;

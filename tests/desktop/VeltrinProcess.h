@@ -11,6 +11,7 @@
 //   EXPECT_EQ(alone.waitForExit(std::chrono::seconds(5)), 2);
 //   EXPECT_NE(alone.standardError().find("no X display"), std::string::npos);
 //   VeltrinProcess toggle(std::nullopt, {}, {"--toggle"});  // a command, with its arguments
+//   EXPECT_EQ(VeltrinProcess::command("--toggle", environment).status, 0);
 
 #include <chrono>
 #include <map>
@@ -23,6 +24,16 @@
 
 class VeltrinProcess {
 public:
+    // What a command from the shell did: its status once it ended (nothing when it did not end
+    // within 30 s), and what it wrote on standard error.
+    struct Outcome {
+        std::optional<int> status;
+        std::string standardError;
+    };
+    // `veltrin OPTION` from a shell without a display, run to its end.
+    static Outcome command(const std::string& option,
+                           const std::map<std::string, std::string>& environment = {});
+
     // Starts it at once; `display` nullopt leaves DISPLAY unset.
     explicit VeltrinProcess(const std::optional<std::string>& display,
                             const std::map<std::string, std::string>& environment = {},

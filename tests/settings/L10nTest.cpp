@@ -3,7 +3,9 @@
 #include <gmock/gmock.h>
 
 #include <functional>
+#include <string>
 #include <tuple>
+#include <vector>
 
 #include "settings/Settings.h"
 #include "support/SimFixture.h"
@@ -76,6 +78,47 @@ TEST_F(L10nTest, UnpinTitleIsSingularOnlyForOne) {
     for (const auto& [language, count, title] : cases) {
         Settings::setLanguage(language);
         EXPECT_EQ(L10n::unpinTitle(count), title) << language << " " << count;
+    }
+}
+
+// Each way to a permission reads in the stored language and carries what the desktop gave:
+// the entry's lines, where to save them, the refresh command, the path to start from, or
+// what is missing.
+TEST_F(L10nTest, PermissionRemediesCarryTheDesktopsFactsInEitherLanguage) {
+    using Kind = platform::PermissionRemedy::Kind;
+    const platform::PermissionRemedy entry{Kind::desktopEntry,
+                                           "/opt/v/veltrin",
+                                           "[Desktop Entry]\nExec=/opt/v/veltrin\n",
+                                           "/home/u/.local/share/applications",
+                                           "kbuildsycoca6",
+                                           ""};
+    const auto compositor =
+        platform::PermissionRemedy::of(Kind::otherCompositor, "zwlr_layer_shell_v1");
+    const auto manager = platform::PermissionRemedy::of(Kind::windowManager);
+    const auto server = platform::PermissionRemedy::of(Kind::serverExtensions, "DAMAGE, MIT-SHM");
+    const std::tuple<const char*, platform::PermissionRemedy, std::vector<std::string>> cases[] = {
+        {"en",
+         entry,
+         {"Save these lines as /home/u/.local/share/applications/veltrin.desktop:\n\n"
+          "[Desktop Entry]\nExec=/opt/v/veltrin\n\nThen run kbuildsycoca6 and start Veltrin "
+          "again from /opt/v/veltrin."}},
+        {"pl",
+         entry,
+         {"Zapisz te wiersze jako /home/u/.local/share/applications/veltrin.desktop:\n\n"
+          "[Desktop Entry]\nExec=/opt/v/veltrin\n\nPotem wykonaj kbuildsycoca6 i uruchom "
+          "Veltrin ponownie z /opt/v/veltrin."}},
+        {"en", compositor, {"(it lacks zwlr_layer_shell_v1)", "KDE Plasma"}},
+        {"pl", compositor, {"(brakuje: zwlr_layer_shell_v1)", "KDE Plasma"}},
+        {"en", manager, {"none that follows EWMH runs"}},
+        {"pl", manager, {"nie dzia\xC5\x82\x61 \xC5\xBC\x61\x64\x65n zgodny z EWMH"}},
+        {"en", server, {"lacks what window pictures need: DAMAGE, MIT-SHM."}},
+        {"pl", server, {"wymaga obraz okien: DAMAGE, MIT-SHM."}},
+    };
+    for (const auto& [language, remedy, parts] : cases) {
+        Settings::setLanguage(language);
+        const std::string text = L10n::permissionRemedy(remedy);
+        for (const std::string& part : parts)
+            EXPECT_NE(text.find(part), std::string::npos) << language << ": " << text;
     }
 }
 

@@ -4,6 +4,7 @@
 #include <unistd.h>
 #include <wayland-client.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <iostream>
@@ -51,7 +52,7 @@ int ClientSurface::fd() const {
 }
 
 void ClientSurface::global(void* data, wl_registry* registry, uint32_t name, const char* interface,
-                           uint32_t) {
+                           uint32_t version) {
     auto& self = *static_cast<ClientSurface*>(data);
     if (std::strcmp(interface, wl_compositor_interface.name) == 0)
         self.compositor_ = static_cast<wl_compositor*>(
@@ -63,9 +64,11 @@ void ClientSurface::global(void* data, wl_registry* registry, uint32_t name, con
             static_cast<xdg_wm_base*>(wl_registry_bind(registry, name, &xdg_wm_base_interface, 1));
     else if (std::strcmp(interface, wl_seat_interface.name) == 0 && self.seat_ == nullptr)
         self.seat_ = static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, 1));
-    else if (std::strcmp(interface, org_kde_kwin_fake_input_interface.name) == 0)
-        self.fakeInput_ = static_cast<org_kde_kwin_fake_input*>(
-            wl_registry_bind(registry, name, &org_kde_kwin_fake_input_interface, 3));
+    else if (std::strcmp(interface, org_kde_kwin_fake_input_interface.name) == 0) {
+        self.fakeInputVersion_ = std::min(version, 4u);  // 4 adds keys
+        self.fakeInput_ = static_cast<org_kde_kwin_fake_input*>(wl_registry_bind(
+            registry, name, &org_kde_kwin_fake_input_interface, self.fakeInputVersion_));
+    }
 }
 
 bool ClientSurface::show() {
@@ -156,6 +159,15 @@ bool ClientSurface::click(int x, int y) {
                                                     wl_fixed_from_int(y));
     org_kde_kwin_fake_input_button(fakeInput_, leftButton, WL_POINTER_BUTTON_STATE_PRESSED);
     org_kde_kwin_fake_input_button(fakeInput_, leftButton, WL_POINTER_BUTTON_STATE_RELEASED);
+    return wl_display_roundtrip(display_) >= 0;
+}
+
+bool ClientSurface::pressKeys(const std::vector<uint32_t>& keys) {
+    if (fakeInput_ == nullptr || fakeInputVersion_ < 4 || keys.empty()) return false;
+    for (uint32_t key : keys)
+        org_kde_kwin_fake_input_keyboard_key(fakeInput_, key, WL_KEYBOARD_KEY_STATE_PRESSED);
+    for (auto key = keys.rbegin(); key != keys.rend(); ++key)
+        org_kde_kwin_fake_input_keyboard_key(fakeInput_, *key, WL_KEYBOARD_KEY_STATE_RELEASED);
     return wl_display_roundtrip(display_) >= 0;
 }
 

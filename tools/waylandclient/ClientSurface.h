@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 struct wl_display;
 struct wl_registry;
@@ -20,7 +21,7 @@ struct org_kde_kwin_fake_input;
 // One xdg-shell window filled with one colour, in shared-memory buffers: the Wayland test
 // client's whole picture. The compositor places it; the window sets its own size. It prints
 // "pressed X Y" when a button goes down on it and "activated" / "deactivated" as it gains and
-// loses the compositor's focus; where KWin grants fake input it can click anywhere.
+// loses the compositor's focus; where KWin grants fake input it can click anywhere and type.
 class ClientSurface {
 public:
     struct Options {
@@ -46,9 +47,13 @@ public:
     void setColor(uint32_t color);
     // A left click at a point of the screen; false without fake input.
     bool click(int x, int y);
+    // Presses the keys (evdev codes) in order and lets them go in reverse, as a combination
+    // is typed; false without fake input that carries keys.
+    bool pressKeys(const std::vector<uint32_t>& keys);
 
 private:
-    static void global(void* data, wl_registry*, uint32_t name, const char* interface, uint32_t);
+    static void global(void* data, wl_registry*, uint32_t name, const char* interface,
+                       uint32_t version);
     static void configured(void* data, xdg_toplevel*, int32_t, int32_t, wl_array* states);
     void watchPointer();
     void paint();
@@ -65,6 +70,7 @@ private:
     wl_seat* seat_ = nullptr;
     wl_pointer* pointer_ = nullptr;
     org_kde_kwin_fake_input* fakeInput_ = nullptr;
+    uint32_t fakeInputVersion_ = 0;
     double pointerX_ = 0;
     double pointerY_ = 0;
     bool active_ = false;

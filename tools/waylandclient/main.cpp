@@ -5,6 +5,7 @@
 //   click X Y         a left click at that point of the screen (needs KWin's fake input)
 //   animate FPS SECONDS  a new colour FPS times a second; each frame prints
 //                     "frame N MONOTONIC-NS RRGGBB" once committed, the last one "animated"
+//   keys CODE...      presses the keys (evdev codes: 56 Alt, 25 P) together (the same)
 //   quit              closes it (so does the end of the input)
 // It also prints "pressed X Y", "activated" and "deactivated" as they happen.
 // Options: --width W --height H --color RRGGBB --title TEXT
@@ -16,6 +17,7 @@
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "Animation.h"
 #include "ClientSurface.h"
@@ -76,6 +78,14 @@ bool perform(ClientSurface& surface, Animation& animation, const std::string& li
         double fps = 0;
         double seconds = 0;
         if (words >> fps >> seconds && animation.start(fps, seconds, monotonicNs())) {
+            std::cout << "ok" << std::endl;
+            return true;
+        }
+    } else if (command == "keys") {
+        std::vector<uint32_t> keys;
+        for (uint32_t key = 0; words >> key;)
+            keys.push_back(key);
+        if (surface.pressKeys(keys)) {
             std::cout << "ok" << std::endl;
             return true;
         }

@@ -1,6 +1,9 @@
 #include "platform/desktop/DesktopApplication.h"
 
 #include <QCoreApplication>
+#include <QMessageBox>
+
+#include "app/Log.h"
 
 namespace desktop {
 
@@ -14,6 +17,20 @@ void DesktopApplication::run() {
 void DesktopApplication::terminate() {
     // Leaves the loop once the current work is done, as the desktop's own quit does.
     dispatch_.mainAsync([] { QCoreApplication::exit(0); });
+}
+
+// Not modal, so the tray and the shortcut go on working; its text can be selected and copied.
+void DesktopApplication::showMessage(const std::string& title, const std::string& text,
+                                     const std::string& buttonTitle) {
+    flog("message: " + title);
+    auto* box = new QMessageBox(QMessageBox::Information, QString::fromStdString(title),
+                                QString::fromStdString(text));
+    box->addButton(QString::fromStdString(buttonTitle), QMessageBox::AcceptRole);
+    box->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->show();
+    box->raise();
+    box->activateWindow();
 }
 
 }  // namespace desktop

@@ -16,6 +16,8 @@ public:
     void run() override;
     void terminate() override;
     void activateIgnoringOtherApps(bool) override {}
+    void showMessage(const std::string& title, const std::string& text,
+                     const std::string& buttonTitle) override;
 
 private:
     platform::Dispatch& dispatch_;

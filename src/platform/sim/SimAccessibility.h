@@ -10,6 +10,9 @@ public:
     explicit SimAccessibility(SimDesktop& desktop) : desktop_(desktop) {}
     bool isProcessTrusted() const override { return desktop_.accessibilityTrusted; }
     bool isProcessTrustedWithPrompt() override;
+    std::optional<platform::PermissionRemedy> remedy() const override {
+        return desktop_.accessibilityRemedy;
+    }
     platform::WindowNumberFunction lookupWindowNumberFunction(std::string_view symbol) override;
 
 private:

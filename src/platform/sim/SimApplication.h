@@ -15,6 +15,10 @@ public:
     void run() override;
     void terminate() override { desktop_.terminateCurrentProcess(); }
     void activateIgnoringOtherApps(bool flag) override;
+    void showMessage(const std::string& title, const std::string& text,
+                     const std::string& buttonTitle) override {
+        desktop_.messages.push_back({title, text, buttonTitle});
+    }
 
 private:
     SimDesktop& desktop_;

@@ -125,12 +125,21 @@ public:
     bool accessibilityTrusted = false;
     bool screenCaptureAllowed = false;
     int accessibilityPrompts = 0;
+    // Where no settings page grants a permission: how the user gets it.
+    std::optional<platform::PermissionRemedy> accessibilityRemedy;
+    std::optional<platform::PermissionRemedy> screenCaptureRemedy;
     bool windowNumberFunctionPresent = true;
     // When false, shareable-content requests are never answered.
     bool shareableContentAnswers = true;
     int shareableContentRequests = 0;
     std::map<std::string, DefaultValue> defaults;
     std::vector<std::string> openedURLs;
+    struct Message {
+        std::string title;
+        std::string text;
+        std::string buttonTitle;
+    };
+    std::vector<Message> messages;  // message windows shown, oldest first
     std::vector<int32_t> activations;
     // Records appended to each path; also written to the real file when passThroughFiles.
     std::map<std::string, std::string> files;

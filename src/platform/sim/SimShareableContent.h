@@ -13,6 +13,9 @@ public:
     void request(bool excludingDesktopWindows, bool onScreenWindowsOnly,
                  Completion completion) override;
     bool preflightScreenCaptureAccess() const override { return desktop_.screenCaptureAllowed; }
+    std::optional<platform::PermissionRemedy> screenCaptureRemedy() const override {
+        return desktop_.screenCaptureRemedy;
+    }
 
 private:
     SimDesktop& desktop_;

@@ -1,115 +1,18 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <memory>
-#include <optional>
 
-#include "desktop/VeltrinProcess.h"
 #include "desktop/XDriver.h"
-#include "desktop/wayland/HeadlessKWin.h"
-#include "desktop/wayland/WaylandTestClient.h"
+#include "desktop/wayland/WaylandPinningFixture.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 
-constexpr uint32_t clientColor = 0x3366CC;
-constexpr uint32_t frameColor = 0x66746A;  // the default frame colour
-constexpr int screenWidth = 1280;
-constexpr int screenHeight = 800;
-
 // A pinned Wayland window on a private KWin: the client is the active window when the
 // program's self-test pins the front application.
-class WaylandPinTest : public testing::Test {
-protected:
-    void SetUp() override {
-        kwin_ = std::make_unique<HeadlessKWin>(screenWidth, screenHeight,
-                                               std::vector<std::string>{VELTRIN_BINARY});
-        client_ = std::make_unique<WaylandTestClient>(
-            kwin_->environment(), std::vector<std::string>{"--width", "400", "--height", "300"});
-        ASSERT_TRUE(kwin_->moveWindow(client_->pid(), 200, 150));
-    }
-
-    void pin() {
-        auto environment = kwin_->environment();
-        environment.insert_or_assign("QUELM_PIN_TEST", std::string(1, '1'));
-        veltrin_ = std::make_unique<VeltrinProcess>(std::nullopt, environment);
-        // The log is shared: this copy's pin is the one of this client.
-        ASSERT_TRUE(veltrin_->waitForLogLine("pin: pid=" + std::to_string(client_->pid()), 15s))
-            << veltrin_->log();
-        ASSERT_TRUE(veltrin_->waitForLogLine("mirror: capture OK", 15s)) << veltrin_->log();
-    }
-
-    // Where the client's colour shows on screen; nothing when it does not.
-    std::optional<HeadlessKWin::Rect> clientOnScreen() {
-        const auto shot = kwin_->capture({0, 0, screenWidth, screenHeight});
-        if (!shot) return std::nullopt;
-        shot_ = *shot;
-        int left = shot->width, top = shot->height, right = -1, bottom = -1;
-        for (int y = 0; y < shot->height; ++y)
-            for (int x = 0; x < shot->width; ++x)
-                if (XDriver::similar(shot->at(x, y), clientColor, 8)) {
-                    left = std::min(left, x);
-                    right = std::max(right, x);
-                    top = std::min(top, y);
-                    bottom = std::max(bottom, y);
-                }
-        if (const char* path = std::getenv("VELTRIN_WAYLAND_SHOT")) {
-            std::string error;
-            shot->writePng(path, error);
-        }
-        if (right < 0) return std::nullopt;
-        return HeadlessKWin::Rect{left, top, right - left + 1, bottom - top + 1};
-    }
-
-    // The frame's colour, mid-edge, 3 pixels outside the window and 1 inside (the frame
-    // lies 2 pixels over the picture), on the last shot.
-    bool framed(const HeadlessKWin::Rect& r) const {
-        const auto frame = [&](int x, int y) {
-            return XDriver::similar(shot_.at(x, y), frameColor, 10);
-        };
-        const int midX = r.x + r.width / 2;
-        const int midY = r.y + r.height / 2;
-        return frame(r.x - 3, midY) && frame(r.x + 1, midY) && frame(r.x + r.width + 2, midY) &&
-               frame(r.x + r.width - 2, midY) && frame(midX, r.y - 3) && frame(midX, r.y + 1) &&
-               frame(midX, r.y + r.height + 2) && frame(midX, r.y + r.height - 2);
-    }
-
-    // Waits until the window shows at `window`: framed with its picture inside when pinned,
-    // else plainly.
-    bool waitForWindow(const HeadlessKWin::Rect& window, bool pinned) {
-        const int inset = pinned ? 2 : 0;
-        return XDriver::waitUntil(
-            [&] {
-                const auto r = clientOnScreen();
-                if (!r) return false;
-                last_ = *r;
-                return r->x == window.x + inset && r->y == window.y + inset &&
-                       r->width == window.width - 2 * inset &&
-                       r->height == window.height - 2 * inset && framed(window) == pinned;
-            },
-            5s, 50ms);
-    }
-
-    // Once the command was taken, the point shows the colour within a few seconds.
-    bool showsColor(bool commanded, std::pair<int, int> point, uint32_t color) {
-        return commanded &&
-               XDriver::waitUntil(
-                   [&] {
-                       const auto shot = kwin_->capture({point.first, point.second, 1, 1});
-                       return shot && XDriver::similar(shot->at(0, 0), color, 8);
-                   },
-                   5s, 50ms);
-    }
-
-    std::unique_ptr<HeadlessKWin> kwin_;
-    std::unique_ptr<WaylandTestClient> client_;
-    std::unique_ptr<VeltrinProcess> veltrin_;
-    Image shot_;
-    HeadlessKWin::Rect last_;
-};
+class WaylandPinTest : public WaylandPinningFixture {};
 
 TEST_F(WaylandPinTest, AFramedLivePictureLiesOverTheWindowAndFollowsAMoveAndAResize) {
     ASSERT_TRUE(kwin_->capture({0, 0, 16, 16})) << "KWin refused the screenshot";

@@ -16,6 +16,8 @@
 #include "desktop/wayland/HeadlessKWin.h"
 #include "desktop/wayland/MediaSession.h"
 #include "desktop/wayland/WaylandTestClient.h"
+#include "platform/desktop/wayland/KWinTrust.h"
+#include "platform/desktop/wayland/WaylandConnection.h"
 
 namespace {
 
@@ -31,6 +33,17 @@ size_t count(const std::string& text, const std::string& part) {
 std::map<std::string, std::string> pinTest(std::map<std::string, std::string> environment) {
     environment.insert_or_assign("QUELM_PIN_TEST", std::string(1, '1'));
     return environment;
+}
+
+// weston's headless backend in the session, listening on `socket`: a compositor without
+// KWin's interfaces. False when it did not come up.
+bool startWeston(MediaSession& session, const std::string& socket) {
+    ChildProcess& weston = session.start(
+        {"weston", "--backend=headless-backend.so", "--socket=" + socket, "--idle-time=0"});
+    const std::string path = session.runtimeDirectory() + "/" + socket;
+    for (int i = 0; i < 200 && !std::filesystem::exists(path); ++i)
+        std::this_thread::sleep_for(50ms);
+    return weston.running() && std::filesystem::exists(path);
 }
 
 // A copy KWin does not trust gets neither the window list nor the capture: it says so, its
@@ -72,12 +85,7 @@ TEST(WaylandSessionTest, KWinEndingEndsTheProgramWithStatusOneAndOneLine) {
 TEST(WaylandSessionTest, ACompositorWithoutTheInterfacesNamesWhatIsMissing) {
     MediaSession session(false);
     const std::string socket = "veltrin-weston";
-    ChildProcess& weston = session.start(
-        {"weston", "--backend=headless-backend.so", "--socket=" + socket, "--idle-time=0"});
-    const std::string path = session.runtimeDirectory() + "/" + socket;
-    for (int i = 0; i < 200 && !std::filesystem::exists(path); ++i)
-        std::this_thread::sleep_for(50ms);
-    ASSERT_TRUE(weston.running() && std::filesystem::exists(path)) << "weston did not start";
+    ASSERT_TRUE(startWeston(session, socket)) << "weston did not start";
     VeltrinProcess veltrin(std::nullopt,
                            pinTest({{"WAYLAND_DISPLAY", socket},
                                     {"XDG_RUNTIME_DIR", session.runtimeDirectory()},
@@ -126,12 +134,13 @@ TEST(WaylandSessionTest, TheInstalledProgramPinsAForeignWaylandWindow) {
     installed.environment.erase("GDK_BACKEND");
     installed.environment["QUELM_PIN_TEST"] = "1";
     installed.environment["HOME"] = kwin.environment().at("XDG_RUNTIME_DIR");
-    const auto logStart = std::filesystem::file_size("/tmp/vorin.log");
+    std::error_code noLogYet;
+    const auto logStart = std::filesystem::file_size("/tmp/vorin.log", noLogYet);
     ChildProcess veltrin(installed);
     EXPECT_TRUE(XDriver::waitUntil(
         [&] {
             std::ifstream log("/tmp/vorin.log");
-            log.seekg(std::streamoff(logStart));
+            log.seekg(std::streamoff(noLogYet ? 0 : logStart));
             const std::string since{std::istreambuf_iterator<char>(log), {}};
             return since.find("pin: pid=" + std::to_string(factory.pid())) != std::string::npos &&
                    since.find("mirror: capture OK") != std::string::npos;
@@ -150,6 +159,55 @@ TEST(WaylandSessionTest, TheInstalledProgramPinsAForeignWaylandWindow) {
     factory.stop();
     std::error_code ignored;
     std::filesystem::remove_all(prefix, ignored);
+}
+
+}  // namespace
+
+namespace {
+
+// The entry that a permission item tells the user to save: a copy started from the path it
+// names is trusted with both the window list and the capture.
+TEST(WaylandSessionTest, TheEntryAPermissionItemAdvisesMakesKWinTrustTheProgram) {
+    const std::string entry = std::filesystem::temp_directory_path().string() +
+                              "/veltrin-advised-" + std::to_string(::getpid()) + ".desktop";
+    const platform::PermissionRemedy remedy = desktop::kwinTrustRemedy(VELTRIN_BINARY);
+    std::ofstream(entry) << remedy.entry;
+    HeadlessKWin kwin(1280, 800, {}, {entry});
+    std::filesystem::remove(entry);
+    EXPECT_EQ(remedy.program, VELTRIN_BINARY);
+    EXPECT_TRUE(remedy.refresh == "kbuildsycoca5" || remedy.refresh == "kbuildsycoca6");
+    VeltrinProcess veltrin(std::nullopt, kwin.environment());
+    const auto line = veltrin.waitForLogLine("desktop: Wayland", 15s);
+    ASSERT_TRUE(line) << veltrin.log();
+    EXPECT_EQ(line->find("lacks"), std::string::npos) << *line;
+    EXPECT_TRUE(veltrin.waitForLogLine("start: AXtrusted=true", 5s)) << veltrin.log();
+}
+
+// On KWin what withholds a permission is the trust of the program's path; another compositor
+// gives it to nobody, and the advice names what that one lacks.
+TEST(WaylandSessionTest, AdviceForAPermissionFollowsTheCompositor) {
+    using Kind = platform::PermissionRemedy::Kind;
+    {
+        HeadlessKWin kwin;
+        const auto connection = desktop::WaylandConnection::connect(
+            kwin.environment().at("XDG_RUNTIME_DIR") + "/" + kwin.socket());
+        ASSERT_TRUE(connection && connection->start());
+        const platform::PermissionRemedy remedy = desktop::trustRemedy(*connection);
+        EXPECT_EQ(remedy.kind, Kind::desktopEntry);
+        EXPECT_EQ(remedy.program, std::filesystem::read_symlink("/proc/self/exe").string());
+        EXPECT_NE(remedy.entry.find("\nExec=" + remedy.program + "\n"), std::string::npos)
+            << remedy.entry;
+    }
+    MediaSession session(false);
+    const std::string socket = "veltrin-weston";
+    ASSERT_TRUE(startWeston(session, socket)) << "weston did not start";
+    const std::string path = session.runtimeDirectory() + "/" + socket;
+    const auto connection = desktop::WaylandConnection::connect(path);
+    ASSERT_TRUE(connection && connection->start());
+    const platform::PermissionRemedy remedy = desktop::trustRemedy(*connection);
+    EXPECT_EQ(remedy.kind, Kind::otherCompositor);
+    EXPECT_EQ(remedy.missing,
+              "org_kde_plasma_window_management, zkde_screencast_unstable_v1, zwlr_layer_shell_v1");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "platform/AXElements.h"
 #include "platform/Accessibility.h"
+#include "platform/desktop/wayland/KWinTrust.h"
 #include "platform/desktop/wayland/WaylandContext.h"
 #include "platform/desktop/wayland/WaylandServices.h"
 
@@ -17,6 +18,9 @@ public:
     }
     // Nobody can be asked: the answer is the same.
     bool isProcessTrustedWithPrompt() override { return isProcessTrusted(); }
+    std::optional<platform::PermissionRemedy> remedy() const override {
+        return trustRemedy(context_.connection());
+    }
 
     // A window element carries the compositor's number of the window.
     platform::WindowNumberFunction lookupWindowNumberFunction(std::string_view) override {

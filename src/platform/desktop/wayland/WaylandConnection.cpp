@@ -20,6 +20,9 @@ T* bindAs(wl_registry* registry, uint32_t name, const wl_interface* interface, u
     return static_cast<T*>(wl_registry_bind(registry, name, interface, std::min(offered, wanted)));
 }
 
+// Offered by KWin alone, to every program, trusted or not.
+constexpr const char* kwinMark = "org_kde_kwin_server_decoration_palette_manager";
+
 }  // namespace
 
 std::unique_ptr<WaylandConnection> WaylandConnection::connect(const std::string& name) {
@@ -94,6 +97,7 @@ void WaylandConnection::globalRemove(void* data, wl_registry*, uint32_t name) {
 }
 
 void WaylandConnection::bind(uint32_t name, const std::string& interface, uint32_t version) {
+    kwin_ = kwin_ || interface == kwinMark;
     if (interface == wl_compositor_interface.name && compositor_ == nullptr) {
         compositor_ = bindAs<wl_compositor>(registry_, name, &wl_compositor_interface, version, 4);
     } else if (interface == wl_shm_interface.name && shm_ == nullptr) {

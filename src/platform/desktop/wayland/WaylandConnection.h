@@ -54,6 +54,8 @@ public:
     // What the desktop needs and the compositor does not offer this program, comma-separated;
     // empty when nothing is missing.
     std::string missing() const;
+    // Whether the compositor is KWin, which grants what is missing to programs it trusts.
+    bool kwin() const { return kwin_; }
 
     void onGlobalRemoved(GlobalRemoved listener) { removed_.push_back(std::move(listener)); }
     // Told as the window management is bound, before any of its events is read.
@@ -84,6 +86,7 @@ private:
     std::vector<Global> globals_;
     std::vector<GlobalRemoved> removed_;
     std::function<void()> bound_;
+    bool kwin_ = false;
 };
 
 }  // namespace desktop

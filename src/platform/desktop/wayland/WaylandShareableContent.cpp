@@ -1,4 +1,5 @@
 #include "platform/ShareableContent.h"
+#include "platform/desktop/wayland/KWinTrust.h"
 #include "platform/desktop/wayland/WaylandContext.h"
 #include "platform/desktop/wayland/WaylandServices.h"
 
@@ -37,6 +38,9 @@ public:
     // The compositor offers the window capture only to a program it trusts.
     bool preflightScreenCaptureAccess() const override {
         return context_.connection().screencast() != nullptr;
+    }
+    std::optional<platform::PermissionRemedy> screenCaptureRemedy() const override {
+        return trustRemedy(context_.connection());
     }
 
 private:

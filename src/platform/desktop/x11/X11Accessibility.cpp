@@ -23,6 +23,9 @@ public:
     }
     // The desktop has nobody to ask: the answer is the same.
     bool isProcessTrustedWithPrompt() override { return isProcessTrusted(); }
+    std::optional<platform::PermissionRemedy> remedy() const override {
+        return platform::PermissionRemedy::of(platform::PermissionRemedy::Kind::windowManager);
+    }
 
     // A window element carries its client's X window id, which is its number.
     platform::WindowNumberFunction lookupWindowNumberFunction(std::string_view) override {

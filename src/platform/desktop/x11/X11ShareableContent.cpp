@@ -62,6 +62,18 @@ public:
         X11Connection& x = context_.main();
         return compositeUsable(x) && x.hasExtension("DAMAGE") && x.hasExtension("MIT-SHM");
     }
+    std::optional<platform::PermissionRemedy> screenCaptureRemedy() const override {
+        X11Connection& x = context_.main();
+        std::string missing;
+        const auto add = [&](bool present, const char* name) {
+            if (!present) missing += (missing.empty() ? "" : ", ") + std::string(name);
+        };
+        add(compositeUsable(x), "Composite 0.2");
+        add(x.hasExtension("DAMAGE"), "DAMAGE");
+        add(x.hasExtension("MIT-SHM"), "MIT-SHM");
+        return platform::PermissionRemedy::of(platform::PermissionRemedy::Kind::serverExtensions,
+                                              missing);
+    }
 
 private:
     std::shared_ptr<X11Connection> connection() {

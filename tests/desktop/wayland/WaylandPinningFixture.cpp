@@ -1,0 +1,96 @@
+#include "desktop/wayland/WaylandPinningFixture.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+#include "desktop/XDriver.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+}  // namespace
+
+void WaylandPinningFixture::SetUp() {
+    kwin_ = std::make_unique<HeadlessKWin>(screenWidth, screenHeight,
+                                           std::vector<std::string>{VELTRIN_BINARY});
+    client_ = std::make_unique<WaylandTestClient>(
+        kwin_->environment(), std::vector<std::string>{"--width", "400", "--height", "300"});
+    ASSERT_TRUE(kwin_->moveWindow(client_->pid(), 200, 150));
+}
+
+void WaylandPinningFixture::launch(const std::map<std::string, std::string>& environment) {
+    auto merged = kwin_->environment();
+    for (const auto& [name, value] : environment)
+        merged.insert_or_assign(name, value);
+    veltrin_ = std::make_unique<VeltrinProcess>(std::nullopt, merged);
+    ASSERT_TRUE(veltrin_->waitForLogLine("hotkey: Register", 30s)) << veltrin_->log();
+}
+
+void WaylandPinningFixture::pin() {
+    auto environment = kwin_->environment();
+    environment.insert_or_assign("QUELM_PIN_TEST", std::string(1, '1'));
+    veltrin_ = std::make_unique<VeltrinProcess>(std::nullopt, environment);
+    // The log is shared: this copy's pin is the one of this client.
+    ASSERT_TRUE(veltrin_->waitForLogLine("pin: pid=" + std::to_string(client_->pid()), 15s))
+        << veltrin_->log();
+    ASSERT_TRUE(veltrin_->waitForLogLine("mirror: capture OK", 15s)) << veltrin_->log();
+}
+
+std::optional<HeadlessKWin::Rect> WaylandPinningFixture::clientOnScreen() {
+    const auto shot = kwin_->capture({0, 0, screenWidth, screenHeight});
+    if (!shot) return std::nullopt;
+    shot_ = *shot;
+    int left = shot->width, top = shot->height, right = -1, bottom = -1;
+    for (int y = 0; y < shot->height; ++y)
+        for (int x = 0; x < shot->width; ++x)
+            if (XDriver::similar(shot->at(x, y), clientColor, 8)) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    if (const char* path = std::getenv("VELTRIN_WAYLAND_SHOT")) {
+        std::string error;
+        shot->writePng(path, error);
+    }
+    if (right < 0) return std::nullopt;
+    return HeadlessKWin::Rect{left, top, right - left + 1, bottom - top + 1};
+}
+
+// Mid-edge, 3 pixels outside the window and 1 inside (the frame lies 2 pixels over the
+// picture).
+bool WaylandPinningFixture::framed(const HeadlessKWin::Rect& r) const {
+    const auto frame = [&](int x, int y) {
+        return XDriver::similar(shot_.at(x, y), frameColor, 10);
+    };
+    const int midX = r.x + r.width / 2;
+    const int midY = r.y + r.height / 2;
+    return frame(r.x - 3, midY) && frame(r.x + 1, midY) && frame(r.x + r.width + 2, midY) &&
+           frame(r.x + r.width - 2, midY) && frame(midX, r.y - 3) && frame(midX, r.y + 1) &&
+           frame(midX, r.y + r.height + 2) && frame(midX, r.y + r.height - 2);
+}
+
+bool WaylandPinningFixture::waitForWindow(const HeadlessKWin::Rect& window, bool pinned) {
+    const int inset = pinned ? 2 : 0;
+    return XDriver::waitUntil(
+        [&] {
+            const auto r = clientOnScreen();
+            if (!r) return false;
+            last_ = *r;
+            return r->x == window.x + inset && r->y == window.y + inset &&
+                   r->width == window.width - 2 * inset && r->height == window.height - 2 * inset &&
+                   framed(window) == pinned;
+        },
+        5s, 50ms);
+}
+
+bool WaylandPinningFixture::showsColor(bool commanded, std::pair<int, int> point, uint32_t color) {
+    return commanded && XDriver::waitUntil(
+                            [&] {
+                                const auto shot = kwin_->capture({point.first, point.second, 1, 1});
+                                return shot && XDriver::similar(shot->at(0, 0), color, 8);
+                            },
+                            5s, 50ms);
+}

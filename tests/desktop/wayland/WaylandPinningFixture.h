@@ -1,0 +1,57 @@
+#pragma once
+
+// A private KWin with the Wayland test client's window at (200, 150), 400 x 300, and what a
+// test needs to start the program, pin the window and read the panel back from the screen.
+//
+//   class MyTest : public WaylandPinningFixture {};
+//   TEST_F(MyTest, ...) {
+//       pin();                                                     // the self-test pins it
+//       EXPECT_TRUE(waitForWindow({200, 150, 400, 300}, true));   // framed, picture inside
+//   }
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "desktop/VeltrinProcess.h"
+#include "desktop/wayland/HeadlessKWin.h"
+#include "desktop/wayland/WaylandTestClient.h"
+#include "testclient/Image.h"
+
+class WaylandPinningFixture : public testing::Test {
+protected:
+    static constexpr uint32_t clientColor = 0x3366CC;
+    static constexpr uint32_t frameColor = 0x66746A;  // the default frame colour
+    static constexpr int screenWidth = 1280;
+    static constexpr int screenHeight = 800;
+
+    void SetUp() override;
+
+    // Starts the program and waits until its shortcut is registered.
+    void launch(const std::map<std::string, std::string>& environment = {});
+    // Starts the program with its self-test, which pins the active window, and waits for the
+    // client's picture.
+    void pin();
+
+    // Where the client's colour shows on screen; nothing when it does not.
+    std::optional<HeadlessKWin::Rect> clientOnScreen();
+    // The frame's colour around `r` on the last shot.
+    bool framed(const HeadlessKWin::Rect& r) const;
+    // Waits until the window shows at `window`: framed with its picture inside when pinned,
+    // else plainly.
+    bool waitForWindow(const HeadlessKWin::Rect& window, bool pinned);
+    // Once the command was taken, the point shows the colour within a few seconds.
+    bool showsColor(bool commanded, std::pair<int, int> point, uint32_t color);
+
+    std::unique_ptr<HeadlessKWin> kwin_;
+    std::unique_ptr<WaylandTestClient> client_;
+    std::unique_ptr<VeltrinProcess> veltrin_;
+    Image shot_;
+    HeadlessKWin::Rect last_;
+};
