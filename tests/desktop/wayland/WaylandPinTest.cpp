@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <optional>
@@ -19,6 +20,12 @@ constexpr uint32_t clientColor = 0x3366CC;
 constexpr uint32_t frameColor = 0x66746A;  // the default frame colour
 constexpr int screenWidth = 1280;
 constexpr int screenHeight = 800;
+
+std::string hex(uint32_t color) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%06X", color);
+    return text;
+}
 
 // A pinned Wayland window on a private KWin: the client is the active window when the
 // program's self-test pins the front application.
@@ -42,15 +49,15 @@ protected:
         ASSERT_TRUE(veltrin_->waitForLogLine("mirror: capture OK", 15s)) << veltrin_->log();
     }
 
-    // Where the client's colour shows on screen; nothing when it does not.
-    std::optional<HeadlessKWin::Rect> clientOnScreen() {
+    // Where the colour shows on screen; nothing when it does not.
+    std::optional<HeadlessKWin::Rect> clientOnScreen(uint32_t color = clientColor) {
         const auto shot = kwin_->capture({0, 0, screenWidth, screenHeight});
         if (!shot) return std::nullopt;
         shot_ = *shot;
         int left = shot->width, top = shot->height, right = -1, bottom = -1;
         for (int y = 0; y < shot->height; ++y)
             for (int x = 0; x < shot->width; ++x)
-                if (XDriver::similar(shot->at(x, y), clientColor, 8)) {
+                if (XDriver::similar(shot->at(x, y), color, 8)) {
                     left = std::min(left, x);
                     right = std::max(right, x);
                     top = std::min(top, y);
@@ -77,18 +84,30 @@ protected:
                frame(midX, r.y + r.height + 2) && frame(midX, r.y + r.height - 2);
     }
 
-    // Waits until the window shows at `window`: framed with its picture inside when pinned,
-    // else plainly.
-    bool waitForWindow(const HeadlessKWin::Rect& window, bool pinned) {
+    // Every point of a grid over `r` (its corners left out) shows the colour on the last shot.
+    bool filled(const HeadlessKWin::Rect& r, uint32_t color) const {
+        for (int i = 1; i < 8; ++i)
+            for (int j = 1; j < 8; ++j)
+                if (!XDriver::similar(shot_.at(r.x + r.width * i / 8, r.y + r.height * j / 8),
+                                      color, 8))
+                    return false;
+        return true;
+    }
+
+    // Waits until the window shows at `window` in its colour: framed with its picture
+    // filling the inside when pinned, else plainly.
+    bool waitForWindow(const HeadlessKWin::Rect& window, bool pinned,
+                       uint32_t color = clientColor) {
         const int inset = pinned ? 2 : 0;
         return XDriver::waitUntil(
             [&] {
-                const auto r = clientOnScreen();
+                const auto r = clientOnScreen(color);
                 if (!r) return false;
                 last_ = *r;
                 return r->x == window.x + inset && r->y == window.y + inset &&
                        r->width == window.width - 2 * inset &&
-                       r->height == window.height - 2 * inset && framed(window) == pinned;
+                       r->height == window.height - 2 * inset && framed(window) == pinned &&
+                       filled(*r, color);
             },
             5s, 50ms);
     }
@@ -128,6 +147,29 @@ TEST_F(WaylandPinTest, AFramedLivePictureLiesOverTheWindowAndFollowsAMoveAndARes
 
     ASSERT_TRUE(client_->command("resize 300 200"));
     EXPECT_TRUE(waitForWindow({520, 330, 300, 200}, true));
+}
+
+// KWin renegotiates the stream's buffers at each new size of the window: after it grows and
+// after it shrinks, a new colour fills the picture at the new size (a stale picture of the old
+// size would leave the real window showing around it, or the old colour within it).
+TEST_F(WaylandPinTest, ThePictureGoesOnAfterTheWindowGrowsOrShrinks) {
+    pin();
+    ASSERT_TRUE(waitForWindow({200, 150, 400, 300}, true));
+    struct Step {
+        int width;
+        int height;
+        uint32_t color;
+    };
+    for (const Step& step :
+         {Step{560, 420, 0xCC3333}, Step{240, 160, 0x33AA55}, Step{241, 163, 0xAA33AA}}) {
+        const std::string size = std::to_string(step.width) + " " + std::to_string(step.height);
+        SCOPED_TRACE(size);
+        ASSERT_TRUE(client_->command("resize " + size));
+        ASSERT_TRUE(client_->command("color " + hex(step.color)));
+        EXPECT_TRUE(waitForWindow({200, 150, step.width, step.height}, true, step.color))
+            << "the picture shows at " << last_.x << "," << last_.y << " " << last_.width << "x"
+            << last_.height;
+    }
 }
 
 TEST_F(WaylandPinTest, ThePanelIsGoneWithinASecondOfTheWindowClosingOrItsProgramKilled) {
