@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "desktop/VeltrinProcess.h"
 #include "desktop/XDriver.h"
