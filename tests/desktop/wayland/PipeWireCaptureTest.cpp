@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <future>
 #include <memory>
@@ -21,6 +22,7 @@ using Record = CaptureRecord;
 
 constexpr uint32_t blue = 0x2060c0;
 constexpr uint32_t orange = 0xe08020;
+constexpr uint32_t green = 0x30a050;
 constexpr uint32_t knownWindow = 7;
 
 // The compositor's part: answers each request with the node or the text it was given (or
@@ -234,6 +236,50 @@ TEST_F(PipeWireCaptureTest, KeptFramesOutliveTheirBuffersAndStarveNoOne) {
         EXPECT_TRUE(pixel == bgra(blue) || pixel == bgra(orange)) << image.width();
         image.unlockBaseAddress(platform::PixelBuffer::readOnly);
     }
+}
+
+// A producer that renegotiates each new size and, as KWin does, sends nothing more until its
+// stream is set going again: frames come at each size, growing and shrinking, in the colour
+// drawn after the resize, and every frame keeps the size and rows it was drawn with.
+TEST_F(PipeWireCaptureTest, FramesGoOnAtEachNewSizeOfAProducerThatHoldsAfterAResize) {
+    struct Size {
+        size_t width;
+        size_t height;
+        uint32_t colour;
+    };
+    const std::vector<Size> sizes = {
+        {64, 48, blue}, {120, 90, orange}, {30, 20, green}, {31, 23, blue}};
+    TestVideoProducer producer(
+        {.width = 64, .height = 48, .stride = 264, .colour = blue, .holdsAfterResize = true});
+    auto recorder = std::make_shared<CaptureRecorder>();
+    std::atomic<int> misfits{0};
+    recorder->onFrame = [&] {
+        const Record r = recorder->record();
+        const bool fits = std::any_of(sizes.begin(), sizes.end(), [&](const Size& size) {
+            return size.width == r.width && size.height == r.height &&
+                   r.last->imageBuffer()->bytesPerRow() == r.width * 4 + 8 &&
+                   (r.bottomRight == bgra(blue) || r.bottomRight == bgra(orange) ||
+                    r.bottomRight == bgra(green));
+        });
+        if (!fits) ++misfits;
+    };
+    auto stream = started(producer, recorder);
+    ASSERT_TRUE(recorder->waitUntil(shows(blue)));
+    for (const Size& size : std::vector<Size>(sizes.begin() + 1, sizes.end())) {
+        SCOPED_TRACE(std::to_string(size.width) + "x" + std::to_string(size.height));
+        producer.resize(uint32_t(size.width), uint32_t(size.height));
+        producer.setColour(size.colour);
+        EXPECT_TRUE(recorder->waitUntil(
+            [&](const Record& r) {
+                return r.width == size.width && r.height == size.height &&
+                       r.bottomRight == bgra(size.colour);
+            },
+            5s));
+    }
+    EXPECT_EQ(stop(*stream).error, std::nullopt);
+    recorder->onFrame = nullptr;
+    EXPECT_EQ(misfits, 0) << "frames of a size or rows that the producer never drew";
+    EXPECT_EQ(recorder->record().errors, 0);
 }
 
 // PipeWire itself ending is the end of the stream, once.

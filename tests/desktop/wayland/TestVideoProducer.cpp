@@ -96,6 +96,7 @@ void TestVideoProducer::resize(uint32_t width, uint32_t height) {
     width_ = width;
     height_ = height;
     stride_ = width * 4 + padding_;
+    holding_ = options_.holdsAfterResize;
     uint8_t storage[1024];
     spa_pod_builder builder = SPA_POD_BUILDER_INIT(storage, sizeof storage);
     const spa_pod* params[] = {formatOffer(builder)};
@@ -116,6 +117,7 @@ void TestVideoProducer::onState(int state) {
     timespec first{0, 1};
     timespec interval{0, long(1'000'000'000 / options_.framesPerSecond)};
     const bool run = state == PW_STREAM_STATE_STREAMING;
+    if (run) holding_ = false;
     pw_loop_update_timer(pw_thread_loop_get_loop(loop_), timer_, run ? &first : nullptr,
                          run ? &interval : nullptr, false);
 }
@@ -132,7 +134,7 @@ void TestVideoProducer::onFormat(const spa_pod*) {
 }
 
 void TestVideoProducer::onTimer() {
-    pw_stream_trigger_process(stream_);
+    if (!holding_) pw_stream_trigger_process(stream_);
 }
 
 // Padding bytes are 0x5a, so a reader that ignores the stride shows a wrong colour.

@@ -29,6 +29,8 @@ public:
         bool opaqueFormat = false;  // BGRx, with alpha bytes left 0, instead of BGRA
         int framesPerSecond = 60;
         bool stalled = false;  // linked, but never set going
+        // As KWin 5.27: after a resize, nothing more until the stream is set going again.
+        bool holdsAfterResize = false;
     };
 
     explicit TestVideoProducer(Options options);
@@ -60,6 +62,7 @@ private:
     std::atomic<uint32_t> colour_;
     std::atomic<uint32_t> node_{0};
     std::atomic<int> sent_{0};
+    bool holding_ = false;  // on the loop's thread
     pw_thread_loop* loop_ = nullptr;
     pw_context* context_ = nullptr;
     struct pw_core* core_ = nullptr;

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
+#include <cstdio>
 #include <memory>
+#include <string>
 
 #include "desktop/XDriver.h"
 #include "desktop/wayland/WaylandPinningFixture.h"
@@ -9,6 +12,12 @@
 namespace {
 
 using namespace std::chrono_literals;
+
+std::string hex(uint32_t color) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%06X", color);
+    return text;
+}
 
 // A pinned Wayland window on a private KWin: the client is the active window when the
 // program's self-test pins the front application.
@@ -31,6 +40,29 @@ TEST_F(WaylandPinTest, AFramedLivePictureLiesOverTheWindowAndFollowsAMoveAndARes
 
     ASSERT_TRUE(client_->command("resize 300 200"));
     EXPECT_TRUE(waitForWindow({520, 330, 300, 200}, true));
+}
+
+// KWin renegotiates the stream's buffers at each new size of the window: after it grows and
+// after it shrinks, a new colour fills the picture at the new size (a stale picture of the old
+// size would leave the real window showing around it, or the old colour within it).
+TEST_F(WaylandPinTest, ThePictureGoesOnAfterTheWindowGrowsOrShrinks) {
+    pin();
+    ASSERT_TRUE(waitForWindow({200, 150, 400, 300}, true));
+    struct Step {
+        int width;
+        int height;
+        uint32_t color;
+    };
+    for (const Step& step :
+         {Step{560, 420, 0xCC3333}, Step{240, 160, 0x33AA55}, Step{241, 163, 0xAA33AA}}) {
+        const std::string size = std::to_string(step.width) + " " + std::to_string(step.height);
+        SCOPED_TRACE(size);
+        ASSERT_TRUE(client_->command("resize " + size));
+        ASSERT_TRUE(client_->command("color " + hex(step.color)));
+        EXPECT_TRUE(waitForWindow({200, 150, step.width, step.height}, true, step.color))
+            << "the picture shows at " << last_.x << "," << last_.y << " " << last_.width << "x"
+            << last_.height;
+    }
 }
 
 TEST_F(WaylandPinTest, ThePanelIsGoneWithinASecondOfTheWindowClosingOrItsProgramKilled) {

@@ -38,14 +38,14 @@ void WaylandPinningFixture::pin() {
     ASSERT_TRUE(veltrin_->waitForLogLine("mirror: capture OK", 15s)) << veltrin_->log();
 }
 
-std::optional<HeadlessKWin::Rect> WaylandPinningFixture::clientOnScreen() {
+std::optional<HeadlessKWin::Rect> WaylandPinningFixture::clientOnScreen(uint32_t color) {
     const auto shot = kwin_->capture({0, 0, screenWidth, screenHeight});
     if (!shot) return std::nullopt;
     shot_ = *shot;
     int left = shot->width, top = shot->height, right = -1, bottom = -1;
     for (int y = 0; y < shot->height; ++y)
         for (int x = 0; x < shot->width; ++x)
-            if (XDriver::similar(shot->at(x, y), clientColor, 8)) {
+            if (XDriver::similar(shot->at(x, y), color, 8)) {
                 left = std::min(left, x);
                 right = std::max(right, x);
                 top = std::min(top, y);
@@ -72,16 +72,26 @@ bool WaylandPinningFixture::framed(const HeadlessKWin::Rect& r) const {
            frame(midX, r.y + r.height + 2) && frame(midX, r.y + r.height - 2);
 }
 
-bool WaylandPinningFixture::waitForWindow(const HeadlessKWin::Rect& window, bool pinned) {
+bool WaylandPinningFixture::filled(const HeadlessKWin::Rect& r, uint32_t color) const {
+    for (int i = 1; i < 8; ++i)
+        for (int j = 1; j < 8; ++j)
+            if (!XDriver::similar(shot_.at(r.x + r.width * i / 8, r.y + r.height * j / 8), color,
+                                  8))
+                return false;
+    return true;
+}
+
+bool WaylandPinningFixture::waitForWindow(const HeadlessKWin::Rect& window, bool pinned,
+                                          uint32_t color) {
     const int inset = pinned ? 2 : 0;
     return XDriver::waitUntil(
         [&] {
-            const auto r = clientOnScreen();
+            const auto r = clientOnScreen(color);
             if (!r) return false;
             last_ = *r;
             return r->x == window.x + inset && r->y == window.y + inset &&
                    r->width == window.width - 2 * inset && r->height == window.height - 2 * inset &&
-                   framed(window) == pinned;
+                   framed(window) == pinned && filled(*r, color);
         },
         5s, 50ms);
 }

@@ -39,13 +39,15 @@ protected:
     // client's picture.
     void pin();
 
-    // Where the client's colour shows on screen; nothing when it does not.
-    std::optional<HeadlessKWin::Rect> clientOnScreen();
+    // Where the colour shows on screen; nothing when it does not.
+    std::optional<HeadlessKWin::Rect> clientOnScreen(uint32_t color = clientColor);
     // The frame's colour around `r` on the last shot.
     bool framed(const HeadlessKWin::Rect& r) const;
-    // Waits until the window shows at `window`: framed with its picture inside when pinned,
-    // else plainly.
-    bool waitForWindow(const HeadlessKWin::Rect& window, bool pinned);
+    // Every point of a grid over `r` (its corners left out) shows the colour on the last shot.
+    bool filled(const HeadlessKWin::Rect& r, uint32_t color) const;
+    // Waits until the window shows at `window` in its colour: framed with its picture filling
+    // the inside when pinned, else plainly.
+    bool waitForWindow(const HeadlessKWin::Rect& window, bool pinned, uint32_t color = clientColor);
     // Once the command was taken, the point shows the colour within a few seconds.
     bool showsColor(bool commanded, std::pair<int, int> point, uint32_t color);
 

@@ -5,6 +5,7 @@
 
 #include "platform/desktop/wayland/PipeWireLoans.h"
 #include "platform/desktop/wayland/PipeWireLoop.h"
+#include "platform/desktop/wayland/PipeWireRestarts.h"
 
 namespace desktop {
 
@@ -95,6 +96,7 @@ PipeWireConsumer::PipeWireConsumer(PipeWireLoop& loop, uint32_t node, Events eve
 PipeWireConsumer::~PipeWireConsumer() {
     PipeWireLoop::Lock lock(loop_);
     if (loans_) loans_->endAll();
+    restarts_.reset();
     // Unhooked first: tearing down must not report an end to anyone.
     spa_hook_remove(&hooks_->stream);
     spa_hook_remove(&hooks_->registry);
@@ -134,6 +136,7 @@ bool PipeWireConsumer::listen(std::string& failure) {
     }
     static const pw_stream_events streamEvents = Hooks::streamEvents();
     loans_ = std::make_shared<PipeWireLoans>(loop_, stream_);
+    restarts_ = std::make_unique<PipeWireRestarts>(loop_, stream_);
     pw_stream_add_listener(stream_, &hooks_->stream, &streamEvents, this);
     uint8_t storage[1024];
     spa_pod_builder builder = SPA_POD_BUILDER_INIT(storage, sizeof storage);
@@ -168,10 +171,13 @@ void PipeWireConsumer::onFormat(const spa_pod* param) {
     spa_pod_builder builder = SPA_POD_BUILDER_INIT(storage, sizeof storage);
     const spa_pod* params[] = {buffersWanted(builder)};
     pw_stream_update_params(stream_, params, 1);
+    if (streaming_) restarts_->renegotiated();
 }
 
 // Only the newest queued buffer is worth showing; older ones go straight back. BGRA is
-// lent as it is, BGRx needs its alpha made opaque and so a copy.
+// lent as it is, BGRx needs its alpha made opaque and so a copy. A buffer whose chunk does
+// not hold a whole picture of the agreed size (one drawn before the size changed) is not
+// shown.
 void PipeWireConsumer::onProcess() {
     pw_buffer* newest = nullptr;
     while (pw_buffer* next = pw_stream_dequeue_buffer(stream_)) {
@@ -183,9 +189,10 @@ void PipeWireConsumer::onProcess() {
     const spa_chunk* chunk = data.chunk;
     const size_t row = width_ * 4;
     const size_t stride = chunk != nullptr && chunk->stride > 0 ? size_t(chunk->stride) : row;
-    const bool usable = data.data != nullptr && chunk != nullptr && chunk->size > 0 &&
+    const bool usable = data.data != nullptr && chunk != nullptr &&
                         (chunk->flags & SPA_CHUNK_FLAG_CORRUPTED) == 0 && height_ > 0 &&
-                        stride >= row && chunk->offset + height_ * stride <= data.maxsize;
+                        stride >= row && chunk->size >= (height_ - 1) * stride + row &&
+                        chunk->offset + height_ * stride <= data.maxsize;
     std::shared_ptr<PipeWireFrame> frame;
     if (usable && !ended_) {
         const auto* pixels = static_cast<const uint8_t*>(data.data) + chunk->offset;
@@ -197,6 +204,7 @@ void PipeWireConsumer::onProcess() {
     }
     if (frame == nullptr || !frame->borrowed()) pw_stream_queue_buffer(stream_, newest);
     if (frame == nullptr) return;
+    restarts_->frameArrived();
     if (!streaming_) {  // a frame is proof enough, whatever order the state came in
         streaming_ = true;
         if (events_.streaming) events_.streaming();

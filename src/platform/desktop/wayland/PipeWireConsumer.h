@@ -16,6 +16,7 @@ namespace desktop {
 
 class PipeWireLoans;
 class PipeWireLoop;
+class PipeWireRestarts;
 
 // Consumes one PipeWire video node as shared-memory BGRA (lent to the frames) or BGRx
 // (copied, made opaque): its own
@@ -61,6 +62,7 @@ private:
     struct Hooks;
     std::unique_ptr<Hooks> hooks_;
     std::shared_ptr<PipeWireLoans> loans_;  // outlives us while frames hold its buffers
+    std::unique_ptr<PipeWireRestarts> restarts_;
     // Set and read on the loop's thread only.
     uint32_t format_ = 0;
     size_t width_ = 0;
