@@ -31,7 +31,7 @@ void cpu(benchmark::State& state, int width, int height, bool animate, double se
 
 // The same client pinned, then unpinned again with Alt + P, each over one window.
 void measureCpu(benchmark::State& state, PinnedClient& client, bool animate, double seconds) {
-    measureCpu(state, client, animate ? "animate 60" : "", seconds);
+    measureCpu(state, client, std::string(animate ? "animate 60" : ""), seconds);
 }
 
 void measureCpu(benchmark::State& state, PinnedClient& client, const std::string& drawing,
