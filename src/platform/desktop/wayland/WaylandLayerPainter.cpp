@@ -36,22 +36,6 @@ void copyOpaque(QImage& target, const QRect& area, const uint8_t* source, size_t
     }
 }
 
-// The part of the frame shown in one rectangle of the panel, as opaque pixels whatever the
-// captured alpha says.
-void drawOpaque(QPainter& painter, const QImage& frame, const QRectF& shown, double scale,
-                const QRect& part) {
-    const QRectF target = shown & QRectF(part);
-    if (target.isEmpty()) return;
-    const QRect source = QRectF((target.x() - shown.x()) * scale, (target.y() - shown.y()) * scale,
-                                target.width() * scale, target.height() * scale)
-                             .toAlignedRect() &
-                         frame.rect();
-    const QImage opaque = frame.copy(source).convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    painter.drawImage(QRectF(shown.x() + source.x() / scale, shown.y() + source.y() / scale,
-                             source.width() / scale, source.height() / scale),
-                      opaque);
-}
-
 }  // namespace
 
 void WaylandLayerPainter::paint(QImage& target, const platform::Layer& root,
@@ -65,29 +49,33 @@ void WaylandLayerPainter::paint(QImage& target, const platform::Layer& root,
 bool WaylandLayerPainter::paintPicture(QImage& target, const platform::Layer& root,
                                        const WaylandPanelLook& look) {
     platform::PixelBuffer* pixels = look.picture() ? look.sample()->imageBuffer() : nullptr;
-    if (pixels == nullptr || pixels->lockBaseAddress(platform::PixelBuffer::readOnly) != 0)
-        return false;
+    if (pixels == nullptr) return false;
+    if (!edges_.measuredFor(look)) measureEdges(target, root, look);
+    if (pixels->lockBaseAddress(platform::PixelBuffer::readOnly) != 0) return false;
     const uint8_t* base = pixels->baseAddress();
     if (base != nullptr) {
         const QPoint from = look.plain().topLeft() - look.pictureRect().topLeft();
         copyOpaque(target, look.plain(),
                    base + size_t(from.y()) * pixels->bytesPerRow() + size_t(from.x()) * 4,
                    pixels->bytesPerRow());
+        edges_.blend(target, base, pixels->bytesPerRow(), look.pictureRect().topLeft());
     }
     pixels->unlockBaseAddress(platform::PixelBuffer::readOnly);
-    if (base == nullptr) return false;
-    look_ = &look;
-    if (!look.edges().isEmpty()) {
-        QPainter painter(&target);
-        painter.setClipRegion(look.edges());
-        within_ = &look.edges();
-        paintAll(painter, target, root);
-        within_ = nullptr;
-    }
-    look_ = nullptr;
     videos_ = {look.picture()};
-    drewPicture_ = true;
-    return true;
+    drewPicture_ = base != nullptr;
+    return drewPicture_;
+}
+
+void WaylandLayerPainter::measureEdges(const QImage& target, const platform::Layer& root,
+                                       const WaylandPanelLook& look) {
+    QImage dark(target.size(), QImage::Format_ARGB32_Premultiplied);
+    QImage light(target.size(), QImage::Format_ARGB32_Premultiplied);
+    solid_ = Qt::black;
+    paint(dark, root, look);
+    solid_ = Qt::white;
+    paint(light, root, look);
+    solid_.reset();
+    edges_.measure(look, dark, light);
 }
 
 void WaylandLayerPainter::paintAll(QPainter& painter, const QImage& target,
@@ -131,18 +119,23 @@ void WaylandLayerPainter::drawVideo(QPainter& painter,
                             ? look_->sample()
                             : layer.sampleBufferRenderer().lastSampleBuffer();
     platform::PixelBuffer* pixels = sample ? sample->imageBuffer() : nullptr;
-    if (pixels == nullptr || pixels->lockBaseAddress(platform::PixelBuffer::readOnly) != 0) return;
+    if (pixels == nullptr) return;
+    const double scale =
+        WaylandPanelLook::outputScale(double(pixels->width()), double(pixels->height()), rect);
+    const QRectF shown(rect.x, rect.y, std::min(pixels->width() / scale, rect.width),
+                       std::min(pixels->height() / scale, rect.height));
+    if (solid_) {
+        painter.fillRect(shown, *solid_);
+        return;
+    }
+    if (pixels->lockBaseAddress(platform::PixelBuffer::readOnly) != 0) return;
     if (const uint8_t* base = pixels->baseAddress()) {
-        const QImage frame(base, int(pixels->width()), int(pixels->height()),
-                           qsizetype(pixels->bytesPerRow()), QImage::Format_RGB32);
-        const double scale = WaylandPanelLook::outputScale(frame.width(), frame.height(), rect);
-        const QRectF shown(rect.x, rect.y, std::min(frame.width() / scale, rect.width),
-                           std::min(frame.height() / scale, rect.height));
-        if (within_ == nullptr)
-            drawOpaque(painter, frame, shown, scale, shown.toAlignedRect());
-        else
-            for (const QRect& part : *within_)
-                drawOpaque(painter, frame, shown, scale, part);
+        // Copied as opaque pixels, whatever the captured alpha says.
+        const QImage frame = QImage(base, int(pixels->width()), int(pixels->height()),
+                                    qsizetype(pixels->bytesPerRow()), QImage::Format_RGB32)
+                                 .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        painter.drawImage(shown, frame,
+                          QRectF(0, 0, shown.width() * scale, shown.height() * scale));
         drewPicture_ = true;
     }
     pixels->unlockBaseAddress(platform::PixelBuffer::readOnly);
