@@ -86,8 +86,7 @@ class WaylandLayerPainterTest : public testing::TestWithParam<Shape> {};
 
 // Only the picture redrawn over the last whole paint must give the whole paint of the new
 // frame: the rows copied exactly, the corners and borders blended as before.
-TEST_P(WaylandLayerPainterTest, PictureOverEqualLookMatchesWholePaint) {
-    Panel panel(GetParam());
+void expectPictureLikeWholePaint(Panel& panel) {
     WaylandLayerPainter painter;
     panel.show(1);
     QImage image = panel.paintWhole(painter);
@@ -114,6 +113,22 @@ TEST_P(WaylandLayerPainterTest, PictureOverEqualLookMatchesWholePaint) {
                 ASSERT_LE(std::abs(int((fast >> shift) & 0xff) - int((slow >> shift) & 0xff)), 1)
                     << "at " << x << "," << y;
         }
+}
+
+TEST_P(WaylandLayerPainterTest, PictureOverEqualLookMatchesWholePaint) {
+    Panel panel(GetParam());
+    expectPictureLikeWholePaint(panel);
+}
+
+// In the middle of a resize the layers may be larger than the panel's buffer.
+TEST(WaylandLayerPainterLargerTest, PictureLargerThanThePanelStaysInside) {
+    Panel panel({140, 100, 4, 12, 300, 200});
+    panel.content->setFrame({pad, pad, 300, 200});
+    panel.video->setFrame({0, 0, 300, 200});
+    EXPECT_EQ(panel.look().pictureRect(), QRect());  // no frame yet
+    panel.show(1);
+    EXPECT_EQ(panel.look().pictureRect(), QRect(6, 6, 134, 94));
+    expectPictureLikeWholePaint(panel);
 }
 
 INSTANTIATE_TEST_SUITE_P(

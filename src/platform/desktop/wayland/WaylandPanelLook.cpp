@@ -90,8 +90,11 @@ void WaylandPanelLook::takePicture(const platform::SampleBufferDisplayLayer& lay
                          whole(rect.height) && pixels != nullptr &&
                          outputScale(frameWidth, frameHeight, rect) == 1.0;
     if (!aligned) return;
+    // A layer larger than the panel, as in the middle of a resize, shows only its part inside.
+    const QRect panel(0, 0, int(values_[0]), int(values_[1]));
     pictureRect_ = QRect(int(rect.x), int(rect.y), int(std::min(frameWidth, rect.width)),
-                         int(std::min(frameHeight, rect.height)));
+                         int(std::min(frameHeight, rect.height))) &
+                   panel;
     pictureShapes_ = shapes_;
     pictureLast_ = true;
 }
