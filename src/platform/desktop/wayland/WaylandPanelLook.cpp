@@ -92,6 +92,7 @@ void WaylandPanelLook::takePicture(const platform::SampleBufferDisplayLayer& lay
     if (!aligned) return;
     // A layer larger than the panel, as in the middle of a resize, shows only its part inside.
     const QRect panel(0, 0, int(values_[0]), int(values_[1]));
+    pictureOrigin_ = QPoint(int(rect.x), int(rect.y));
     pictureRect_ = QRect(int(rect.x), int(rect.y), int(std::min(frameWidth, rect.width)),
                          int(std::min(frameHeight, rect.height))) &
                    panel;

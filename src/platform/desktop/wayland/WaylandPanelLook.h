@@ -43,6 +43,8 @@ public:
     // Panel pixels the frame covers; within it, what shows the frame's pixels as they are,
     // and what corners, clips and borders touch.
     QRect pictureRect() const { return pictureRect_; }
+    // Where the frame's first pixel shows, which may be outside the panel.
+    QPoint pictureOrigin() const { return pictureOrigin_; }
     QRect plain() const { return plain_; }
     const QRegion& edges() const { return edges_; }
 
@@ -64,6 +66,7 @@ private:
     int videos_ = 0;
     std::shared_ptr<platform::SampleBuffer> sample_;
     QRect pictureRect_;
+    QPoint pictureOrigin_;
     QRect plain_;
     QRegion edges_;
 };
