@@ -28,9 +28,12 @@ QPainterPath rounded(const platform::Rect& rect, double radius) {
 
 // The captured alpha is not always meaningful: the picture is opaque.
 void copyOpaque(QImage& target, const QRect& area, const uint8_t* source, size_t bytesPerRow) {
+    uint8_t* bits = target.bits();  // once: each call may check for sharing
+    const auto targetBytesPerRow = size_t(target.bytesPerLine());
     for (int y = 0; y < area.height(); ++y) {
         const auto* from = reinterpret_cast<const uint32_t*>(source + size_t(y) * bytesPerRow);
-        auto* to = reinterpret_cast<uint32_t*>(target.scanLine(area.top() + y)) + area.left();
+        auto* to = reinterpret_cast<uint32_t*>(bits + size_t(area.top() + y) * targetBytesPerRow) +
+                   area.left();
         for (int x = 0; x < area.width(); ++x)
             to[x] = from[x] | 0xff000000u;
     }

@@ -42,11 +42,14 @@ void WaylandPictureEdges::measure(const WaylandPanelLook& look, const QImage& da
 
 void WaylandPictureEdges::blend(QImage& target, const uint8_t* frame, size_t bytesPerRow,
                                 QPoint origin) const {
+    uint8_t* bits = target.bits();  // once: each call may check for sharing
+    const auto targetBytesPerRow = size_t(target.bytesPerLine());
     for (const Pixel& pixel : pixels_) {
         const QPoint in = pixel.at - origin;
-        const auto* row = reinterpret_cast<const uint32_t*>(frame + size_t(in.y()) * bytesPerRow);
-        auto* to = reinterpret_cast<uint32_t*>(target.scanLine(pixel.at.y())) + pixel.at.x();
-        *to = mix(pixel.dark, pixel.light, row[in.x()]);
+        const auto* from = frame + size_t(in.y()) * bytesPerRow + size_t(in.x()) * 4;
+        auto* to = bits + size_t(pixel.at.y()) * targetBytesPerRow + size_t(pixel.at.x()) * 4;
+        *reinterpret_cast<uint32_t*>(to) =
+            mix(pixel.dark, pixel.light, *reinterpret_cast<const uint32_t*>(from));
     }
 }
 
