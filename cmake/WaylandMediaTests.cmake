@@ -8,3 +8,5 @@ target_link_libraries(veltrin_wayland_media_tests PRIVATE veltrin_desktop PkgCon
   Qt6::DBus GTest::gtest GTest::gtest_main)
 gtest_discover_tests(veltrin_wayland_media_tests DISCOVERY_TIMEOUT 60
   PROPERTIES TIMEOUT 300 LABELS wayland RUN_SERIAL TRUE)
+# The panel painter's tests draw with the toolkit into images of simulated frames.
+target_link_libraries(veltrin_wayland_media_tests PRIVATE veltrin_sim Qt6::Gui)

@@ -10,6 +10,7 @@
 #include "platform/Layer.h"
 #include "platform/PixelBuffer.h"
 #include "platform/SampleBufferDisplayLayer.h"
+#include "platform/desktop/wayland/WaylandPanelLook.h"
 
 namespace desktop {
 namespace {
@@ -19,32 +20,71 @@ QColor qcolor(const platform::Color& color) {
                             float(std::clamp(color.alpha, 0.0, 1.0)));
 }
 
-// A sublayer's frame (y upwards inside its superlayer) in image pixels (y downwards).
-platform::Rect placed(const platform::Rect& parent, const platform::Rect& frame) {
-    return {parent.x + frame.x, parent.y + parent.height - frame.y - frame.height, frame.width,
-            frame.height};
-}
-
 QPainterPath rounded(const platform::Rect& rect, double radius) {
     QPainterPath path;
     path.addRoundedRect(QRectF(rect.x, rect.y, rect.width, rect.height), radius, radius);
     return path;
 }
 
-// Frame pixels for one panel pixel: 1, or the output's scale when the frame is larger than
-// the layer by one factor on both sides (a window on a scaled output).
-double outputScale(const QImage& frame, const platform::Rect& rect) {
-    const double sx = frame.width() / std::max(rect.width, 1.0);
-    const double sy = frame.height() / std::max(rect.height, 1.0);
-    return sx > 1.05 && std::abs(sx - sy) < 0.05 * sx ? sx : 1.0;
+// The captured alpha is not always meaningful: the picture is opaque.
+void copyOpaque(QImage& target, const QRect& area, const uint8_t* source, size_t bytesPerRow) {
+    uint8_t* bits = target.bits();  // once: each call may check for sharing
+    const auto targetBytesPerRow = size_t(target.bytesPerLine());
+    for (int y = 0; y < area.height(); ++y) {
+        const auto* from = reinterpret_cast<const uint32_t*>(source + size_t(y) * bytesPerRow);
+        auto* to = reinterpret_cast<uint32_t*>(bits + size_t(area.top() + y) * targetBytesPerRow) +
+                   area.left();
+        for (int x = 0; x < area.width(); ++x)
+            to[x] = from[x] | 0xff000000u;
+    }
 }
 
 }  // namespace
 
-void WaylandLayerPainter::paint(QImage& target, const platform::Layer& root) {
+void WaylandLayerPainter::paint(QImage& target, const platform::Layer& root,
+                                const WaylandPanelLook& look) {
+    look_ = &look;
+    QPainter painter(&target);
+    paintAll(painter, target, root);
+    look_ = nullptr;
+}
+
+bool WaylandLayerPainter::paintPicture(QImage& target, const platform::Layer& root,
+                                       const WaylandPanelLook& look) {
+    platform::PixelBuffer* pixels = look.picture() ? look.sample()->imageBuffer() : nullptr;
+    if (pixels == nullptr) return false;
+    if (!edges_.measuredFor(look)) measureEdges(target, root, look);
+    if (pixels->lockBaseAddress(platform::PixelBuffer::readOnly) != 0) return false;
+    const uint8_t* base = pixels->baseAddress();
+    if (base != nullptr) {
+        const QPoint from = look.plain().topLeft() - look.pictureOrigin();
+        copyOpaque(target, look.plain(),
+                   base + size_t(from.y()) * pixels->bytesPerRow() + size_t(from.x()) * 4,
+                   pixels->bytesPerRow());
+        edges_.blend(target, base, pixels->bytesPerRow(), look.pictureOrigin());
+    }
+    pixels->unlockBaseAddress(platform::PixelBuffer::readOnly);
+    videos_ = {look.picture()};
+    drewPicture_ = base != nullptr;
+    return drewPicture_;
+}
+
+void WaylandLayerPainter::measureEdges(const QImage& target, const platform::Layer& root,
+                                       const WaylandPanelLook& look) {
+    QImage dark(target.size(), QImage::Format_ARGB32_Premultiplied);
+    QImage light(target.size(), QImage::Format_ARGB32_Premultiplied);
+    solid_ = Qt::black;
+    paint(dark, root, look);
+    solid_ = Qt::white;
+    paint(light, root, look);
+    solid_.reset();
+    edges_.measure(look, dark, light);
+}
+
+void WaylandLayerPainter::paintAll(QPainter& painter, const QImage& target,
+                                   const platform::Layer& root) {
     videos_.clear();
     drewPicture_ = false;
-    QPainter painter(&target);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.fillRect(target.rect(), Qt::transparent);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
@@ -62,7 +102,7 @@ void WaylandLayerPainter::drawLayer(QPainter& painter, const platform::Layer& la
     if (const auto* video = dynamic_cast<const platform::SampleBufferDisplayLayer*>(&layer))
         drawVideo(painter, *video, rect);
     for (const auto& sublayer : layer.sublayers())
-        drawLayer(painter, *sublayer, placed(rect, sublayer->frame()));
+        drawLayer(painter, *sublayer, WaylandPanelLook::placed(rect, sublayer->frame()));
     const double width = layer.borderWidth();
     if (width > 0 && layer.borderColor().alpha > 0) {
         const platform::Rect inner = rect.insetBy(width, width);
@@ -73,22 +113,32 @@ void WaylandLayerPainter::drawLayer(QPainter& painter, const platform::Layer& la
     painter.restore();
 }
 
+// The look's frame for the video layer it measured, so that both agree on the frame's size.
 void WaylandLayerPainter::drawVideo(QPainter& painter,
                                     const platform::SampleBufferDisplayLayer& layer,
                                     const platform::Rect& rect) {
     videos_.push_back(&layer);
-    const auto sample = layer.sampleBufferRenderer().lastSampleBuffer();
+    const auto sample = look_ != nullptr && look_->video() == &layer
+                            ? look_->sample()
+                            : layer.sampleBufferRenderer().lastSampleBuffer();
     platform::PixelBuffer* pixels = sample ? sample->imageBuffer() : nullptr;
-    if (pixels == nullptr || pixels->lockBaseAddress(platform::PixelBuffer::readOnly) != 0) return;
+    if (pixels == nullptr) return;
+    const double scale =
+        WaylandPanelLook::outputScale(double(pixels->width()), double(pixels->height()), rect);
+    const QRectF shown(rect.x, rect.y, std::min(pixels->width() / scale, rect.width),
+                       std::min(pixels->height() / scale, rect.height));
+    if (solid_) {
+        painter.fillRect(shown, *solid_);
+        return;
+    }
+    if (pixels->lockBaseAddress(platform::PixelBuffer::readOnly) != 0) return;
     if (const uint8_t* base = pixels->baseAddress()) {
-        // The captured alpha is not always meaningful: the picture is opaque.
-        const QImage frame(base, int(pixels->width()), int(pixels->height()),
-                           qsizetype(pixels->bytesPerRow()), QImage::Format_RGB32);
-        const double scale = outputScale(frame, rect);
-        const double width = std::min(frame.width() / scale, rect.width);
-        const double height = std::min(frame.height() / scale, rect.height);
-        painter.drawImage(QRectF(rect.x, rect.y, width, height), frame,
-                          QRectF(0, 0, width * scale, height * scale));
+        // Copied as opaque pixels, whatever the captured alpha says.
+        const QImage frame = QImage(base, int(pixels->width()), int(pixels->height()),
+                                    qsizetype(pixels->bytesPerRow()), QImage::Format_RGB32)
+                                 .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        painter.drawImage(shown, frame,
+                          QRectF(0, 0, shown.width() * scale, shown.height() * scale));
         drewPicture_ = true;
     }
     pixels->unlockBaseAddress(platform::PixelBuffer::readOnly);

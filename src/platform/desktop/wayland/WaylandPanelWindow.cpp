@@ -11,6 +11,7 @@
 #include "platform/SampleBufferDisplayLayer.h"
 #include "platform/desktop/DesktopTransaction.h"
 #include "platform/desktop/wayland/WaylandContext.h"
+#include "platform/desktop/wayland/WaylandPanelLook.h"
 #include "platform/desktop/wayland/WaylandShmBuffer.h"
 #include "wlr-layer-shell-unstable-v1-client-protocol.h"
 
@@ -76,6 +77,7 @@ void WaylandPanelWindow::destroySurface() {
     surface_ = nullptr;
     output_ = nullptr;
     configured_ = false;
+    shown_.clear();
 }
 
 void WaylandPanelWindow::configured(void* data, zwlr_layer_surface_v1* layer, uint32_t serial,
@@ -179,16 +181,29 @@ void WaylandPanelWindow::redraw() {
         return;
     }
     redrawWanted_ = false;
-    QImage image(buffer->pixels(), buffer->width(), buffer->height(), buffer->stride(),
-                 QImage::Format_ARGB32_Premultiplied);
-    painter_.paint(image, *layer);
-    wl_surface_attach(surface_, buffer->buffer(), 0, 0);
-    wl_surface_damage(surface_, 0, 0, buffer->width(), buffer->height());
-    wl_surface_commit(surface_);
+    draw(*buffer, *layer);
     buffer->setBusy();
     ++framesDrawn_;
     watchFrames();
     context_.connection().flush();
+}
+
+// A buffer that holds the frame and corners of this very look needs only the new picture, and
+// the surface only that much damage when it shows the same look.
+void WaylandPanelWindow::draw(WaylandShmBuffer& buffer, const platform::Layer& layer) {
+    const WaylandPanelLook look(layer, buffer.width(), buffer.height());
+    QImage image(buffer.pixels(), buffer.width(), buffer.height(), buffer.stride(),
+                 QImage::Format_ARGB32_Premultiplied);
+    if (buffer.drawn() != look.values() || !painter_.paintPicture(image, layer, look)) {
+        painter_.paint(image, layer, look);
+        buffer.setDrawn(look.values());
+    }
+    const QRect damage =
+        look.picture() != nullptr && shown_ == look.values() ? look.pictureRect() : image.rect();
+    shown_ = look.values();
+    wl_surface_attach(surface_, buffer.buffer(), 0, 0);
+    wl_surface_damage(surface_, damage.x(), damage.y(), damage.width(), damage.height());
+    wl_surface_commit(surface_);
 }
 
 WaylandShmBuffer* WaylandPanelWindow::freeBuffer(int width, int height) {

@@ -54,6 +54,7 @@ private:
     void redraw();
     void watchFrames();
     WaylandShmBuffer* freeBuffer(int width, int height);
+    void draw(WaylandShmBuffer& buffer, const platform::Layer& layer);
 
     WaylandContext& context_;
     DesktopTransaction& transaction_;
@@ -65,6 +66,7 @@ private:
     bool configured_ = false;
     bool redrawWanted_ = false;
     std::vector<std::unique_ptr<WaylandShmBuffer>> buffers_;
+    std::vector<double> shown_;  // the look of the buffer last committed to the surface
     uint64_t framesDrawn_ = 0;
     // Set by a capture thread when a frame arrives, cleared by the redraw it asks for.
     std::shared_ptr<std::atomic<bool>> framePending_ = std::make_shared<std::atomic<bool>>(false);

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 struct wl_buffer;
 struct wl_shm;
@@ -27,6 +28,9 @@ public:
     int stride() const { return width_ * 4; }
     bool busy() const { return busy_; }
     void setBusy() { busy_ = true; }
+    // What was last drawn into it, as its panel describes it; empty when nothing was.
+    const std::vector<double>& drawn() const { return drawn_; }
+    void setDrawn(std::vector<double> drawn) { drawn_ = std::move(drawn); }
     // Told when the compositor is done reading it.
     void onRelease(std::function<void()> released) { released_ = std::move(released); }
 
@@ -39,6 +43,7 @@ private:
     uint8_t* pixels_ = nullptr;
     wl_buffer* buffer_ = nullptr;
     bool busy_ = false;
+    std::vector<double> drawn_;
     std::function<void()> released_;
 };
 
