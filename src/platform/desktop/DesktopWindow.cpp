@@ -42,8 +42,8 @@ public:
         dragging = false;
         window.released(local.x(), local.y());
     }
-    void keyPressed(uint32_t keycode, uint32_t state) override {
-        window.keyPressed(keycode, state);
+    void keyPressed(uint32_t keycode, uint32_t keysym, uint32_t state) override {
+        window.keyPressed(keycode, keysym, state);
     }
     void exposed() override { window.exposed(); }
     void moved() override { window.followMove(); }
@@ -241,9 +241,9 @@ void DesktopWindow::released(double x, double y) {
     redraw();  // a label's or a title's text may have changed without its layer
 }
 
-void DesktopWindow::keyPressed(uint32_t keycode, uint32_t state) {
+void DesktopWindow::keyPressed(uint32_t keycode, uint32_t keysym, uint32_t state) {
     auto* monitors = dynamic_cast<DesktopKeyMonitors*>(&platform::keyMonitors());
-    const auto event = server_.keyEvent(keycode, state);
+    const auto event = server_.keyEvent(keycode, keysym, state);
     if (monitors == nullptr || !event) return;
     monitors->deliver(*event);  // the window's controls take no keys
     redraw();

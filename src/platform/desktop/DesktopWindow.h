@@ -51,7 +51,7 @@ private:
     void paint(QPainter& painter);
     void pressed(double x, double y);
     void released(double x, double y);
-    void keyPressed(uint32_t keycode, uint32_t state);
+    void keyPressed(uint32_t keycode, uint32_t keysym, uint32_t state);
     void exposed();
     double now() const;
 

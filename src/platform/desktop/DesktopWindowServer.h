@@ -23,8 +23,10 @@ public:
     // Where the toolkit's coordinates put the global origin, and the main display's rate.
     virtual platform::Point origin() const = 0;
     virtual double refreshRate() const = 0;
-    // A press of a native key code in a native modifier state; nothing when it cannot be read.
-    virtual std::optional<platform::KeyEvent> keyEvent(uint32_t keycode, uint32_t state) const = 0;
+    // A press of a native key code, giving the keysym of the layout in use, in a native
+    // modifier state; nothing when it cannot be read.
+    virtual std::optional<platform::KeyEvent> keyEvent(uint32_t keycode, uint32_t keysym,
+                                                       uint32_t state) const = 0;
 };
 
 }  // namespace desktop

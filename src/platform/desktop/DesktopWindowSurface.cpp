@@ -51,7 +51,7 @@ void DesktopWindowSurface::mouseReleaseEvent(QMouseEvent* event) {
 
 void DesktopWindowSurface::keyPressEvent(QKeyEvent* event) {
     if (isModifierKey(event->key())) return;
-    owner_.keyPressed(event->nativeScanCode(), event->nativeModifiers());
+    owner_.keyPressed(event->nativeScanCode(), event->nativeVirtualKey(), event->nativeModifiers());
 }
 
 void DesktopWindowSurface::exposeEvent(QExposeEvent* event) {

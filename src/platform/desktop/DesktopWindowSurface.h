@@ -7,8 +7,8 @@ class QPainter;
 namespace desktop {
 
 // The toolkit's window under a DesktopWindow: it paints, and hands pointer and key input
-// on. Raw X key codes and modifier state go with each key, since the logic's key codes
-// are made from them.
+// on. Raw key codes, the keysym of the layout in use and modifier state go with each key,
+// since the logic's key codes are made from them.
 class DesktopWindowSurface : public QRasterWindow {
 public:
     class Owner {
@@ -18,7 +18,7 @@ public:
         virtual void pointerPressed(const QPointF& local, const QPointF& global) = 0;
         virtual void pointerMoved(const QPointF& global) = 0;
         virtual void pointerReleased(const QPointF& local) = 0;
-        virtual void keyPressed(uint32_t keycode, uint32_t state) = 0;
+        virtual void keyPressed(uint32_t keycode, uint32_t keysym, uint32_t state) = 0;
         virtual void exposed() = 0;
         virtual void moved() = 0;
     };

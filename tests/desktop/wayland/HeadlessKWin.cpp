@@ -46,11 +46,15 @@ std::string readAll(int fd) {
 }  // namespace
 
 HeadlessKWin::HeadlessKWin(int width, int height, const std::vector<std::string>& trusted,
-                           const std::vector<std::string>& entries) {
+                           const std::vector<std::string>& entries,
+                           const std::string& keyboardLayout) {
     const std::string directory = session_.runtimeDirectory();
     std::filesystem::create_directories(directory + "/data/applications");
     std::filesystem::create_directories(directory + "/config");
     std::ofstream(directory + "/config/kwinrc") << "[Desktops]\nNumber=2\nRows=1\n";
+    if (!keyboardLayout.empty())
+        std::ofstream(directory + "/config/kxkbrc")
+            << "[Layout]\nUse=true\nLayoutList=" << keyboardLayout << "\n";
     for (const std::string& program : trusted)
         trust(program, "org_kde_plasma_window_management,zkde_screencast_unstable_v1", "");
     trust(selfPath(), "org_kde_plasma_window_management", "org.kde.KWin.ScreenShot2");

@@ -36,9 +36,11 @@ public:
     };
     // Throws std::runtime_error when KWin does not come up.
     // `entries`: desktop entry files put among the session's own before KDE's cache is built.
+    // `keyboardLayout`: an XKB layout name ("de") for the keyboard; empty for KWin's default.
     explicit HeadlessKWin(int width = 1280, int height = 800,
                           const std::vector<std::string>& trusted = {},
-                          const std::vector<std::string>& entries = {});
+                          const std::vector<std::string>& entries = {},
+                          const std::string& keyboardLayout = {});
     ~HeadlessKWin();
     HeadlessKWin(const HeadlessKWin&) = delete;
     HeadlessKWin& operator=(const HeadlessKWin&) = delete;

@@ -24,11 +24,31 @@ protected:
         return outcome.status == 0;
     }
 
+    // Starts the program with a combination in its settings (an unshifted modifier-flag set)
+    // and waits until KDE's service holds it.
+    void launchWithShortcut(int keyCode, uint64_t modifiers, const std::string& registered) {
+        config_ = std::filesystem::temp_directory_path().string() + "/veltrin-wayland-shortcut-" +
+                  std::to_string(::getpid());
+        std::filesystem::create_directories(config_ + "/veltrin");
+        std::ofstream(config_ + "/veltrin/veltrin.ini")
+            << "[General]\nhotkeyKeyCode=" << keyCode << "\nhotkeyModifiers=" << modifiers << "\n";
+        launch({{"XDG_CONFIG_HOME", config_}});
+        ASSERT_TRUE(veltrin_->waitForLogLine("hotkey: Register " + registered + " err=0", 1s))
+            << veltrin_->log();
+    }
+
+    void TearDown() override {
+        std::error_code ignored;
+        if (!config_.empty()) std::filesystem::remove_all(config_, ignored);
+    }
+
     // A frame of the default colour at the left edge of a window.
     bool frameAtLeftOf(const HeadlessKWin::Rect& r) {
         const auto shot = kwin_->capture({r.x - 3, r.y + r.height / 2, 1, 1});
         return shot && XDriver::similar(shot->at(0, 0), frameColor, 10);
     }
+
+    std::string config_;
 };
 
 TEST_F(WaylandCommandsTest, ASecondCopyEndsAtOnceAndTheFirstKeepsRunning) {
@@ -110,22 +130,29 @@ TEST_F(WaylandCommandsTest, AltPTypedOnKWinPinsThenUnpinsTheActiveWindow) {
 
 // A combination from the settings is the one KDE's service holds; Alt + P then does nothing.
 TEST_F(WaylandCommandsTest, TheSettingsCombinationTypedOnKWinPins) {
-    const std::string config = std::filesystem::temp_directory_path().string() +
-                               "/veltrin-wayland-shortcut-" + std::to_string(::getpid());
-    std::filesystem::create_directories(config + "/veltrin");
-    // K with control and shift
-    std::ofstream(config + "/veltrin/veltrin.ini")
-        << "[General]\nhotkeyKeyCode=40\nhotkeyModifiers=393216\n";
-    launch({{"XDG_CONFIG_HOME", config}});
-    ASSERT_TRUE(veltrin_->waitForLogLine("hotkey: Register kc=40 mods=4608 err=0", 1s))
-        << veltrin_->log();
+    launchWithShortcut(40, 0x60000, "kc=40 mods=4608");  // K with control and shift
     ASSERT_TRUE(client_->command("keys 56 25"));
     EXPECT_FALSE(veltrin_->waitForLogLine("hotkey PRESSED fired", 1s)) << "Alt + P still pins";
     ASSERT_TRUE(client_->command("keys 29 42 37"));  // left Control, left Shift, K
     EXPECT_TRUE(veltrin_->waitForLogLine("hotkey PRESSED fired", 5s)) << veltrin_->log();
     EXPECT_TRUE(waitForWindow(window, true));
-    std::error_code ignored;
-    std::filesystem::remove_all(config, ignored);
+}
+
+// On a German keyboard the keys of the US Y and Z places swap legends. KDE's service fires a
+// combination on the key that bears its symbol, which is the key the recorder reads there
+// (the German Z key, in the US Y place, records as code 6, Z), so what was pressed fires.
+class WaylandGermanLayoutTest : public WaylandCommandsTest {
+protected:
+    WaylandGermanLayoutTest() { keyboardLayout_ = "de"; }
+};
+
+TEST_F(WaylandGermanLayoutTest, ACombinationFiresOnTheKeyBearingItsSymbol) {
+    launchWithShortcut(6, 0x80000, "kc=6 mods=2048");  // Alt + Z
+    ASSERT_TRUE(client_->command("keys 56 44"));       // left Alt, the US Z place: German Y
+    EXPECT_FALSE(veltrin_->waitForLogLine("hotkey PRESSED fired", 1s)) << "fired by place";
+    ASSERT_TRUE(client_->command("keys 56 21"));  // left Alt, the US Y place: German Z
+    EXPECT_TRUE(veltrin_->waitForLogLine("hotkey PRESSED fired", 5s)) << veltrin_->log();
+    EXPECT_TRUE(waitForWindow(window, true));
 }
 
 }  // namespace

@@ -14,7 +14,8 @@ using namespace std::chrono_literals;
 
 void WaylandPinningFixture::SetUp() {
     kwin_ = std::make_unique<HeadlessKWin>(screenWidth, screenHeight,
-                                           std::vector<std::string>{VELTRIN_BINARY});
+                                           std::vector<std::string>{VELTRIN_BINARY},
+                                           std::vector<std::string>{}, keyboardLayout_);
     client_ = std::make_unique<WaylandTestClient>(
         kwin_->environment(), std::vector<std::string>{"--width", "400", "--height", "300"});
     ASSERT_TRUE(kwin_->moveWindow(client_->pid(), 200, 150));

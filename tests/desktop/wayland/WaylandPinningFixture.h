@@ -51,6 +51,7 @@ protected:
     // Once the command was taken, the point shows the colour within a few seconds.
     bool showsColor(bool commanded, std::pair<int, int> point, uint32_t color);
 
+    std::string keyboardLayout_;  // set before SetUp for a layout other than KWin's default
     std::unique_ptr<HeadlessKWin> kwin_;
     std::unique_ptr<WaylandTestClient> client_;
     std::unique_ptr<VeltrinProcess> veltrin_;

@@ -1,8 +1,12 @@
 #include "platform/desktop/wayland/WaylandKeyCodes.h"
 
+#include <X11/keysym.h>
+
 #include <map>
+#include <optional>
 
 #include "platform/KeyNaming.h"
+#include "platform/desktop/x11/X11KeyCodes.h"
 
 namespace desktop {
 namespace {
@@ -28,21 +32,44 @@ const std::map<uint32_t, uint16_t>& virtualKeys() {
 }
 // clang-format on
 
+constexpr uint32_t shiftMask = 0x1;
+
+bool isCapital(uint32_t keysym) {
+    return keysym >= XK_A && keysym <= XK_Z;
+}
+
+bool isLetter(uint32_t keysym) {
+    return isCapital(keysym) || (keysym >= XK_a && keysym <= XK_z);
+}
+
+// Only a key's own unshifted legend names it: a symbol that the US layout puts on the
+// shifted level of another key ('#' over '3') would name the wrong key.
+std::optional<uint16_t> keyOfSymbol(uint32_t keysym, uint32_t modifiers) {
+    if ((modifiers & shiftMask) && !isLetter(keysym)) return std::nullopt;
+    const uint32_t legend = isCapital(keysym) ? keysym - XK_A + XK_a : keysym;
+    const auto keyCode = X11KeyCodes::keyCodeOf(legend);
+    if (!keyCode || X11KeyCodes::keysymOf(*keyCode) != legend) return std::nullopt;
+    return static_cast<uint16_t>(*keyCode);
+}
+
+uint16_t keyOfPlace(uint32_t keycode) {
+    const auto found = keycode >= 8 ? virtualKeys().find(keycode - 8) : virtualKeys().end();
+    return found != virtualKeys().end() ? found->second : platform::KeyNaming::unnamedKey;
+}
+
 uint64_t flagsOf(uint32_t modifiers) {
     uint64_t flags = 0;
-    if (modifiers & 0x1) flags |= 0x20000;    // shift
-    if (modifiers & 0x4) flags |= 0x40000;    // control
-    if (modifiers & 0x8) flags |= 0x80000;    // alt: option
-    if (modifiers & 0x40) flags |= 0x100000;  // super: command
+    if (modifiers & shiftMask) flags |= 0x20000;  // shift
+    if (modifiers & 0x4) flags |= 0x40000;        // control
+    if (modifiers & 0x8) flags |= 0x80000;        // alt: option
+    if (modifiers & 0x40) flags |= 0x100000;      // super: command
     return flags;
 }
 
 }  // namespace
 
-platform::KeyEvent waylandKeyEvent(uint32_t keycode, uint32_t modifiers) {
-    const auto found = keycode >= 8 ? virtualKeys().find(keycode - 8) : virtualKeys().end();
-    const uint16_t key =
-        found != virtualKeys().end() ? found->second : platform::KeyNaming::unnamedKey;
+platform::KeyEvent waylandKeyEvent(uint32_t keycode, uint32_t keysym, uint32_t modifiers) {
+    const uint16_t key = keyOfSymbol(keysym, modifiers).value_or(keyOfPlace(keycode));
     return {key, flagsOf(modifiers)};
 }
 

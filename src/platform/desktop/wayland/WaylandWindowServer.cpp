@@ -10,9 +10,9 @@ double WaylandWindowServer::refreshRate() const {
     return outputs.empty() || outputs.front().refreshRate <= 1 ? 60 : outputs.front().refreshRate;
 }
 
-std::optional<platform::KeyEvent> WaylandWindowServer::keyEvent(uint32_t keycode,
+std::optional<platform::KeyEvent> WaylandWindowServer::keyEvent(uint32_t keycode, uint32_t keysym,
                                                                 uint32_t state) const {
-    return waylandKeyEvent(keycode, state);
+    return waylandKeyEvent(keycode, keysym, state);
 }
 
 }  // namespace desktop

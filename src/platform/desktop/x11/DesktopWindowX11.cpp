@@ -54,7 +54,8 @@ double DesktopWindowX11::refreshRate() const {
     return readRefreshRate(context_.main());
 }
 
-std::optional<platform::KeyEvent> DesktopWindowX11::keyEvent(uint32_t keycode,
+// The keysym is left aside: the key's first keysym in the server's mapping names it.
+std::optional<platform::KeyEvent> DesktopWindowX11::keyEvent(uint32_t keycode, uint32_t,
                                                              uint32_t state) const {
     const auto* naming = dynamic_cast<const X11KeyNaming*>(&platform::keyNaming());
     if (naming == nullptr) return std::nullopt;

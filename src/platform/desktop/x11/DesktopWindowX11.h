@@ -20,7 +20,8 @@ public:
     void requestActivation(uint32_t window) const override;
     platform::Point origin() const override;
     double refreshRate() const override;
-    std::optional<platform::KeyEvent> keyEvent(uint32_t keycode, uint32_t state) const override;
+    std::optional<platform::KeyEvent> keyEvent(uint32_t keycode, uint32_t keysym,
+                                               uint32_t state) const override;
 
 private:
     X11Context& context_;
