@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <utility>
 
 #include "plasma-window-management-client-protocol.h"
 #include "platform/desktop/wayland/WaylandOutputs.h"
@@ -45,9 +46,20 @@ WaylandConnection::WaylandConnection(wl_display* display)
     wl_registry_add_listener(registry_, &listener, this);
 }
 
+// Disconnecting frees the display alone: each proxy is freed here, first.
 WaylandConnection::~WaylandConnection() {
     outputs_.reset();
-    wl_display_disconnect(display_);  // the proxies go with the connection
+    for (void* proxy : {static_cast<void*>(compositor_), static_cast<void*>(shm_),
+                        static_cast<void*>(layerShell_), static_cast<void*>(windowManagement_),
+                        static_cast<void*>(screencast_), static_cast<void*>(registry_)})
+        retire(proxy);
+    for (wl_proxy* proxy : retired_)
+        wl_proxy_destroy(proxy);
+    wl_display_disconnect(display_);
+}
+
+void WaylandConnection::retire(void* proxy) {
+    if (proxy != nullptr) retired_.push_back(static_cast<wl_proxy*>(proxy));
 }
 
 int WaylandConnection::fd() const {
@@ -135,11 +147,11 @@ void WaylandConnection::forget(uint32_t name) {
     if (interface == wl_output_interface.name) {
         outputs_->remove(name);
     } else if (interface == zwlr_layer_shell_v1_interface.name) {
-        layerShell_ = nullptr;
+        retire(std::exchange(layerShell_, nullptr));
     } else if (interface == zkde_screencast_unstable_v1_interface.name) {
-        screencast_ = nullptr;
+        retire(std::exchange(screencast_, nullptr));
     } else if (interface == org_kde_plasma_window_management_interface.name) {
-        windowManagement_ = nullptr;
+        retire(std::exchange(windowManagement_, nullptr));
     }
     for (const GlobalRemoved& listener : std::vector(removed_))
         listener(interface);

@@ -7,6 +7,7 @@
 #include <vector>
 
 struct wl_display;
+struct wl_proxy;
 struct wl_registry;
 struct wl_compositor;
 struct wl_shm;
@@ -73,6 +74,7 @@ private:
     static void globalRemove(void* data, wl_registry* registry, uint32_t name);
     void bind(uint32_t name, const std::string& interface, uint32_t version);
     void forget(uint32_t name);
+    void retire(void* proxy);
 
     wl_display* display_;
     wl_registry* registry_ = nullptr;
@@ -86,6 +88,7 @@ private:
     std::vector<Global> globals_;
     std::vector<GlobalRemoved> removed_;
     std::function<void()> bound_;
+    std::vector<wl_proxy*> retired_;  // withdrawn globals' proxies, freed with the connection
     bool kwin_ = false;
 };
 
