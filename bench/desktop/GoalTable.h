@@ -51,7 +51,6 @@ private:
     void addCpu(const std::string& size, bool animate, double totalLimit);
     void addTransparentMarginCpu();
     void addManyPinsCpu();
-    void addTerminalCpu();
 
     const BenchFigures& figures_;
     const BenchSettings& settings_;

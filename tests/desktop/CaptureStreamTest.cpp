@@ -132,29 +132,6 @@ TEST_F(CaptureStreamTest, FramesShowTheWindowOpaqueAndFollowItsColour) {
     EXPECT_EQ(recorder->record().errors, 0);
 }
 
-// A client frame drawn in several requests, each growing what changed, is delivered once
-// (not once for its first request and again for the rest), and shows whole.
-TEST_F(CaptureStreamTest, AFrameDrawnInPartsComesAsOneFrame) {
-    CaptureTestWindow::Options large;
-    large.width = 1200;
-    large.height = 800;
-    auto window = shownWindow(large);
-    auto recorder = std::make_shared<CaptureRecorder>();
-    auto stream = started(window->id(), recorder);
-    window->paint(blue);
-    ASSERT_TRUE(recorder->waitUntil(shows(blue)));
-    const int before = framesOnceQuiet(*recorder);
-    constexpr int paints = 10;
-    for (int paint = 0; paint < paints; ++paint) {
-        window->paintCornerFirst(paint % 2 == 0 ? orange : green);
-        std::this_thread::sleep_for(50ms);
-    }
-    EXPECT_TRUE(recorder->waitUntil([](const Record& r) {
-        return r.topLeft == bgra(green) && r.centre == bgra(green) && r.bottomRight == bgra(green);
-    }));
-    EXPECT_LE(framesOnceQuiet(*recorder) - before, paints + 1);
-}
-
 // A window that stays idle still gets a first frame: the stream asks it to repaint.
 TEST_F(CaptureStreamTest, IdleWindowIsAskedToRepaint) {
     auto window = shownWindow();

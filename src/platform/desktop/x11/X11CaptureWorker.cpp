@@ -75,7 +75,8 @@ void X11CaptureWorker::stop(Completion completion) {
 }
 
 bool X11CaptureWorker::stopRequested() const {
-    return stopRequested_.load();
+    std::lock_guard lock(mutex_);
+    return stopRequested_;
 }
 
 std::optional<platform::PlatformError> X11CaptureWorker::begin(
