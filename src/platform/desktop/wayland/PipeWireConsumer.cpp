@@ -40,6 +40,13 @@ const spa_pod* buffersWanted(spa_pod_builder& builder) {
         SPA_POD_CHOICE_FLAGS_Int((1 << SPA_DATA_MemPtr) | (1 << SPA_DATA_MemFd))));
 }
 
+// A memfd buffer's pixels, which the compositor can map itself.
+std::optional<PipeWireFrame::SharedMemory> sharedMemory(const spa_data& data) {
+    if (data.type != SPA_DATA_MemFd || data.fd < 0) return std::nullopt;
+    return PipeWireFrame::SharedMemory{int(data.fd), size_t(data.mapoffset) + data.maxsize,
+                                       size_t(data.mapoffset) + data.chunk->offset, 0};
+}
+
 }  // namespace
 
 // The listeners and the tables that lead PipeWire's events to the consumer.
@@ -73,7 +80,9 @@ struct PipeWireConsumer::Hooks {
         events.param_changed = [](void* data, uint32_t id, const spa_pod* param) {
             if (id == SPA_PARAM_Format) self(data)->onFormat(param);
         };
-        events.add_buffer = [](void* data, pw_buffer*) { self(data)->loans_->bufferAdded(); };
+        events.add_buffer = [](void* data, pw_buffer* buffer) {
+            self(data)->loans_->bufferAdded(buffer);
+        };
         events.remove_buffer = [](void* data, pw_buffer* buffer) {
             self(data)->loans_->bufferRemoved(buffer);
         };
@@ -197,7 +206,7 @@ void PipeWireConsumer::onProcess() {
     if (usable && !ended_) {
         const auto* pixels = static_cast<const uint8_t*>(data.data) + chunk->offset;
         if (format_ == SPA_VIDEO_FORMAT_BGRA)
-            frame = loans_->lend(newest, pixels, width_, height_, stride);
+            frame = loans_->lend(newest, pixels, width_, height_, stride, sharedMemory(data));
         if (frame == nullptr)
             frame = std::make_shared<PipeWireFrame>(pixels, width_, height_, stride,
                                                     format_ == SPA_VIDEO_FORMAT_BGRx);

@@ -16,6 +16,8 @@ namespace desktop {
 
 class DesktopTransaction;
 class WaylandContext;
+class WaylandPanelLook;
+class WaylandPictureSurface;
 class WaylandShmBuffer;
 
 // A floating panel of this program as a layer-shell surface on the overlay layer of the
@@ -42,6 +44,8 @@ public:
     // Global logical rectangle the panel covers, and how often it was drawn: for tests.
     platform::Rect globalRect() const;
     uint64_t framesDrawn() const { return framesDrawn_; }
+    // The picture's surface below the panel, while there is one: for tests.
+    const WaylandPictureSurface* pictureSurface() const { return picture_.get(); }
 
 private:
     static void configured(void* data, zwlr_layer_surface_v1*, uint32_t serial, uint32_t width,
@@ -54,7 +58,9 @@ private:
     void redraw();
     void watchFrames();
     WaylandShmBuffer* freeBuffer(int width, int height);
-    void draw(WaylandShmBuffer& buffer, const platform::Layer& layer);
+    bool drawOverPicture(const WaylandPanelLook& look, const platform::Layer& layer);
+    bool pictureFitsBelow(const WaylandPanelLook& look);
+    void draw(WaylandShmBuffer& buffer, const platform::Layer& layer, const WaylandPanelLook& look);
 
     WaylandContext& context_;
     DesktopTransaction& transaction_;
@@ -65,8 +71,10 @@ private:
     platform::Point outputOrigin_;
     bool configured_ = false;
     bool redrawWanted_ = false;
+    std::unique_ptr<WaylandPictureSurface> picture_;
     std::vector<std::unique_ptr<WaylandShmBuffer>> buffers_;
-    std::vector<double> shown_;  // the look of the buffer last committed to the surface
+    std::vector<double> shown_;    // the look of the buffer last committed to the surface
+    std::vector<double> notOver_;  // a look that cannot be laid over its picture
     uint64_t framesDrawn_ = 0;
     // Set by a capture thread when a frame arrives, cleared by the redraw it asks for.
     std::shared_ptr<std::atomic<bool>> framePending_ = std::make_shared<std::atomic<bool>>(false);
