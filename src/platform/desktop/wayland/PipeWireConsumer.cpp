@@ -33,10 +33,12 @@ const spa_pod* formatOffer(spa_pod_builder& builder) {
         SPA_FORMAT_VIDEO_framerate, SPA_POD_CHOICE_RANGE_Fraction(&rate, &slowest, &fastest)));
 }
 
+// Besides the producer's two: the frame the panel shows, the one the compositor has not let
+// go yet, and the newest; with fewer, frames would be copies.
 const spa_pod* buffersWanted(spa_pod_builder& builder) {
     return static_cast<const spa_pod*>(spa_pod_builder_add_object(
         &builder, SPA_TYPE_OBJECT_ParamBuffers, SPA_PARAM_Buffers, SPA_PARAM_BUFFERS_buffers,
-        SPA_POD_CHOICE_RANGE_Int(4, 2, 16), SPA_PARAM_BUFFERS_dataType,
+        SPA_POD_CHOICE_RANGE_Int(6, 2, 16), SPA_PARAM_BUFFERS_dataType,
         SPA_POD_CHOICE_FLAGS_Int((1 << SPA_DATA_MemPtr) | (1 << SPA_DATA_MemFd))));
 }
 

@@ -257,11 +257,10 @@ bool WaylandPanelWindow::drawOverPicture(const WaylandPanelLook& look,
     return true;
 }
 
-// The whole frame inside the panel, one pixel for one, from a buffer the compositor can map.
+// The whole frame inside the panel, one pixel for one.
 bool WaylandPanelWindow::pictureFitsBelow(const WaylandPanelLook& look) {
     const auto* pixels = look.picture() != nullptr ? look.sample()->imageBuffer() : nullptr;
     if (pixels == nullptr || notOver_ == look.values() ||
-        !WaylandPictureSurface::shareable(*look.sample()) ||
         look.pictureRect() !=
             QRect(look.pictureOrigin(), QSize(int(pixels->width()), int(pixels->height()))))
         return false;

@@ -44,8 +44,6 @@ public:
     // Global logical rectangle the panel covers, and how often it was drawn: for tests.
     platform::Rect globalRect() const;
     uint64_t framesDrawn() const { return framesDrawn_; }
-    // The picture's surface below the panel, while there is one: for tests.
-    const WaylandPictureSurface* pictureSurface() const { return picture_.get(); }
 
 private:
     static void configured(void* data, zwlr_layer_surface_v1*, uint32_t serial, uint32_t width,
