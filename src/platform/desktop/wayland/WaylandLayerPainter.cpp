@@ -89,11 +89,7 @@ bool WaylandLayerPainter::paintOverPicture(QImage& target, const platform::Layer
                                            const WaylandPanelLook& look) {
     if (look.picture() == nullptr) return false;
     QImage light(target.size(), QImage::Format_ARGB32_Premultiplied);
-    solid_ = Qt::white;
-    paint(light, root, look);
-    solid_ = Qt::black;
-    paint(target, root, look);
-    solid_.reset();
+    paintBlackAndWhite(target, light, root, look);
     const QRect area = look.pictureRect();
     for (int y = area.top(); y <= area.bottom(); ++y) {
         auto* over = reinterpret_cast<uint32_t*>(target.scanLine(y));
@@ -111,12 +107,18 @@ void WaylandLayerPainter::measureEdges(const QImage& target, const platform::Lay
                                        const WaylandPanelLook& look) {
     QImage dark(target.size(), QImage::Format_ARGB32_Premultiplied);
     QImage light(target.size(), QImage::Format_ARGB32_Premultiplied);
+    paintBlackAndWhite(dark, light, root, look);
+    edges_.measure(look, dark, light);
+}
+
+void WaylandLayerPainter::paintBlackAndWhite(QImage& dark, QImage& light,
+                                             const platform::Layer& root,
+                                             const WaylandPanelLook& look) {
     solid_ = Qt::black;
     paint(dark, root, look);
     solid_ = Qt::white;
     paint(light, root, look);
     solid_.reset();
-    edges_.measure(look, dark, light);
 }
 
 void WaylandLayerPainter::paintAll(QPainter& painter, const QImage& target,

@@ -46,6 +46,9 @@ public:
 private:
     void measureEdges(const QImage& target, const platform::Layer& root,
                       const WaylandPanelLook& look);
+    // The whole look with the picture all black, and all white.
+    void paintBlackAndWhite(QImage& dark, QImage& light, const platform::Layer& root,
+                            const WaylandPanelLook& look);
     void paintAll(QPainter& painter, const QImage& target, const platform::Layer& root);
     void drawLayer(QPainter& painter, const platform::Layer& layer, const platform::Rect& rect);
     void drawVideo(QPainter& painter, const platform::SampleBufferDisplayLayer& layer,

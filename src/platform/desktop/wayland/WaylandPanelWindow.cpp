@@ -221,10 +221,10 @@ void WaylandPanelWindow::draw(WaylandShmBuffer& buffer, const platform::Layer& l
     wl_surface_commit(surface_);
 }
 
-// The picture from the stream's own buffer on the surface below, and the panel's buffer
-// drawn again only for a new look: per frame, no pixel is copied. Both change with the
-// panel's commit, so a resize shows its frame and picture together. False, with nothing
-// committed, when the picture cannot be shown that way.
+// The picture on the surface below, from the stream's own buffer when it can be shared, and
+// the panel's buffer drawn again only for a new look. Both change with the panel's commit,
+// so a resize shows its frame and picture together. False, with nothing committed, when the
+// picture cannot be shown that way.
 bool WaylandPanelWindow::drawOverPicture(const WaylandPanelLook& look,
                                          const platform::Layer& layer) {
     if (!pictureFitsBelow(look)) return false;
