@@ -83,7 +83,9 @@ std::optional<desktop::WaylandWindow> WaylandPinningFixture::waitForWindowOf(
     for (auto deadline = std::chrono::steady_clock::now() + timeout;;
          std::this_thread::sleep_for(100ms)) {
         for (const auto& window : windowsOf(pid))
-            if (window.title.find(title) != std::string::npos) return window;
+            if (window.title.find(title) != std::string::npos && window.geometry.width > 0 &&
+                window.geometry.height > 0)
+                return window;
         if (std::chrono::steady_clock::now() > deadline) return std::nullopt;
     }
 }

@@ -64,7 +64,8 @@ protected:
 
     // The windows KWin lists for a process, top first.
     std::vector<desktop::WaylandWindow> windowsOf(pid_t pid);
-    // The first window of the process whose title contains `title`, once KWin lists it.
+    // The first window of the process whose title contains `title`, once KWin lists it with
+    // its place and size.
     std::optional<desktop::WaylandWindow> waitForWindowOf(pid_t pid, const std::string& title,
                                                           std::chrono::milliseconds timeout);
 

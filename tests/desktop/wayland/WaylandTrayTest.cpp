@@ -88,6 +88,16 @@ TEST_F(WaylandTrayTest, TheMenuReadsInEnglishOrPolishAndQuitEndsTheProgram) {
     EXPECT_EQ(tray_->menu(), expectedMenu("pl", true)) << veltrin_->log();
 }
 
+// A panel that starts after the program (a session that brings its tray up late, a panel
+// restarted) still gets the item.
+TEST_F(WaylandTrayTest, WithoutATrayAtLaunchTheItemRegistersOnceOneStarts) {
+    launch();
+    EXPECT_TRUE(veltrin_->waitForLogLine("tray: no system tray yet", 5s)) << veltrin_->log();
+    tray_ = std::make_unique<TrayHost>(kwin_->environment().at("DBUS_SESSION_BUS_ADDRESS"));
+    ASSERT_TRUE(tray_->waitForItem(10s)) << veltrin_->log() << veltrin_->standardError();
+    EXPECT_EQ(tray_->menu(), expectedMenu("pl", true)) << veltrin_->log();
+}
+
 // Opened from the tray on Qt's Wayland platform and painted: a swatch clicked there recolours
 // the pinned window's frame and is stored; the English button stores the language and the
 // next menu reads in it.
