@@ -88,8 +88,8 @@ TEST_F(WaylandTrayTest, TheMenuReadsInEnglishOrPolishAndQuitEndsTheProgram) {
     EXPECT_EQ(tray_->menu(), expectedMenu("pl", true)) << veltrin_->log();
 }
 
-// A panel that starts after the program (a session that brings its tray up late, a panel
-// restarted) still gets the item.
+// A panel that comes up after the program (as after an autostart early in a session) still
+// gets the item.
 TEST_F(WaylandTrayTest, WithoutATrayAtLaunchTheItemRegistersOnceOneStarts) {
     launch();
     EXPECT_TRUE(veltrin_->waitForLogLine("tray: no system tray yet", 5s)) << veltrin_->log();
