@@ -78,6 +78,17 @@ QString entryText(const QVariantMap& properties) {
 // while the test waits or calls the program in turn.
 class TrayHost::Watcher : public QDBusVirtualObject {
 public:
+    explicit Watcher(bool withPanel) : panel_(withPanel) {}
+
+    void registerPanel(const QDBusConnection& connection) {
+        {
+            std::lock_guard lock(mutex_);
+            panel_ = true;
+        }
+        connection.send(
+            QDBusMessage::createSignal(watcherPath, watcherName, "StatusNotifierHostRegistered"));
+    }
+
     std::optional<std::string> firstItem() const {
         std::lock_guard lock(mutex_);
         if (items_.isEmpty()) return std::nullopt;
@@ -125,18 +136,19 @@ private:
     QVariantMap properties() const {
         std::lock_guard lock(mutex_);
         return {{"RegisteredStatusNotifierItems", items_},
-                {"IsStatusNotifierHostRegistered", true},
+                {"IsStatusNotifierHostRegistered", panel_},
                 {"ProtocolVersion", 0}};
     }
 
-    mutable std::mutex mutex_;  // guards items_
+    mutable std::mutex mutex_;  // guards items_ and panel_
     QStringList items_;
+    bool panel_;
 };
 
-TrayHost::TrayHost(const std::string& busAddress)
+TrayHost::TrayHost(const std::string& busAddress, bool withPanel)
     : connectionName_("veltrin tray host " + busAddress),
       thread_(std::make_unique<QThread>()),
-      watcher_(std::make_unique<Watcher>()) {
+      watcher_(std::make_unique<Watcher>(withPanel)) {
     HeadlessKWin::ensureApplication();
     thread_->start();
     watcher_->moveToThread(thread_.get());
@@ -144,7 +156,13 @@ TrayHost::TrayHost(const std::string& busAddress)
                                                         QString::fromStdString(connectionName_));
     bus.registerVirtualObject(watcherPath, watcher_.get());
     bus.registerService(watcherName);
+    if (withPanel) registerPanel();
+}
+
+void TrayHost::registerPanel() {
+    QDBusConnection bus(QString::fromStdString(connectionName_));
     bus.registerService("org.kde.StatusNotifierHost-" + QString::number(::getpid()));
+    watcher_->registerPanel(bus);
 }
 
 TrayHost::~TrayHost() {

@@ -21,11 +21,14 @@ class QThread;
 
 class TrayHost {
 public:
-    explicit TrayHost(const std::string& busAddress);
+    // `withPanel` false: the watcher alone, as when a session's service is up before its
+    // panel; registerPanel() brings the panel.
+    explicit TrayHost(const std::string& busAddress, bool withPanel = true);
     ~TrayHost();
     TrayHost(const TrayHost&) = delete;
     TrayHost& operator=(const TrayHost&) = delete;
 
+    void registerPanel();
     // The bus name of the first item registered within `timeout`.
     std::optional<std::string> waitForItem(std::chrono::milliseconds timeout);
     // The item's menu as it shows on opening, one entry a line as the X11 tray tests write

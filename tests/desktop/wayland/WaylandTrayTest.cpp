@@ -98,6 +98,17 @@ TEST_F(WaylandTrayTest, WithoutATrayAtLaunchTheItemRegistersOnceOneStarts) {
     EXPECT_EQ(tray_->menu(), expectedMenu("pl", true)) << veltrin_->log();
 }
 
+// The session's watcher is up before its panel: the item registers once the panel says so.
+TEST_F(WaylandTrayTest, BehindAWatcherWithoutPanelTheItemRegistersOnceThePanelComes) {
+    tray_ = std::make_unique<TrayHost>(kwin_->environment().at("DBUS_SESSION_BUS_ADDRESS"), false);
+    launch();
+    EXPECT_TRUE(veltrin_->waitForLogLine("tray: no system tray yet", 5s)) << veltrin_->log();
+    EXPECT_FALSE(tray_->waitForItem(1s)) << "registered with no panel to show it";
+    tray_->registerPanel();
+    ASSERT_TRUE(tray_->waitForItem(10s)) << veltrin_->log() << veltrin_->standardError();
+    EXPECT_EQ(tray_->menu(), expectedMenu("pl", true)) << veltrin_->log();
+}
+
 // Opened from the tray on Qt's Wayland platform and painted: a swatch clicked there recolours
 // the pinned window's frame and is stored; the English button stores the language and the
 // next menu reads in it.
