@@ -35,6 +35,7 @@ void registerAll(const BenchSettings& settings) {
     registerFramesShown(settings);
     registerCpu(settings, 1280, 720, true);
     registerCpu(settings, 1280, 720, false);
+    registerTerminalCpu(settings);
     registerTransparentMarginCpu(settings);
     registerContentLatency(settings, 1920, 1080);
     registerCpu(settings, 1920, 1080, true);

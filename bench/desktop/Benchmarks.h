@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "BenchSettings.h"
 
 namespace benchmark {
@@ -16,6 +18,10 @@ void registerFramesShown(const BenchSettings& settings);
 void registerCpu(const BenchSettings& settings, int width, int height, bool animate);
 void registerTransparentMarginCpu(const BenchSettings& settings);
 void registerManyPinsCpu(const BenchSettings& settings);
+void registerTerminalCpu(const BenchSettings& settings);
 
 // The CPU cost of one pinned client, pinned and then unpinned (it ends unpinned).
 void measureCpu(benchmark::State& state, PinnedClient& client, bool animate, double seconds);
+// The same while the client runs `drawing` (see CpuProbe::measure).
+void measureCpu(benchmark::State& state, PinnedClient& client, const std::string& drawing,
+                double seconds);

@@ -31,13 +31,18 @@ void cpu(benchmark::State& state, int width, int height, bool animate, double se
 
 // The same client pinned, then unpinned again with Alt + P, each over one window.
 void measureCpu(benchmark::State& state, PinnedClient& client, bool animate, double seconds) {
+    measureCpu(state, client, std::string(animate ? "animate 60" : ""), seconds);
+}
+
+void measureCpu(benchmark::State& state, PinnedClient& client, const std::string& drawing,
+                double seconds) {
     BenchDesktop& bench = BenchDesktop::shared();
     const CpuProbe probe(bench.veltrin().pid(), bench.desktop().serverPid());
     for (auto _ : state) {
-        const auto pinned = probe.measure(client, animate, seconds);
+        const auto pinned = probe.measure(client, drawing, seconds);
         const std::string error = client.unpin();
         if (!error.empty()) return state.SkipWithError(error.c_str());
-        const auto unpinned = probe.measure(client, animate, seconds);
+        const auto unpinned = probe.measure(client, drawing, seconds);
         if (!pinned || !unpinned) return state.SkipWithError("the program or the server ended");
         state.SetIterationTime(pinned->seconds + unpinned->seconds);
         setCounters(state, *pinned, *unpinned);

@@ -16,10 +16,10 @@ using namespace std::chrono_literals;
 
 constexpr auto settle = 500ms;  // the animation runs steadily before the window opens
 
-std::string animateCommand(double seconds) {
-    char text[64];
-    std::snprintf(text, sizeof text, "animate 60 %.1f", seconds + 1.5);
-    return text;
+std::string timed(const std::string& drawing, double seconds) {
+    char text[16];
+    std::snprintf(text, sizeof text, " %.1f", seconds + 1.5);
+    return drawing + text;
 }
 
 // Waits for the animation's end, so that it does not run into the next window.
@@ -34,10 +34,11 @@ void waitForAnimationEnd(TestClient& client, double seconds) {
 
 }  // namespace
 
-std::optional<CpuProbe::Sample> CpuProbe::measure(PinnedClient& client, bool animate,
+std::optional<CpuProbe::Sample> CpuProbe::measure(PinnedClient& client, const std::string& drawing,
                                                   double seconds) const {
+    const bool animate = !drawing.empty();
     FrameLine::discardAll(client.client());
-    if (animate) client.client().send(animateCommand(seconds));
+    if (animate) client.client().send(timed(drawing, seconds));
     std::this_thread::sleep_for(settle);
     const auto program0 = ProcessCpu::seconds(program_), server0 = ProcessCpu::seconds(server_);
     const int64_t startNs = monotonicNs();

@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <optional>
+#include <string>
 
 class PinnedClient;
 
@@ -18,8 +19,11 @@ public:
 
     CpuProbe(pid_t program, pid_t server) : program_(program), server_(server) {}
 
-    // Nothing when a process is gone.
-    std::optional<Sample> measure(PinnedClient& client, bool animate, double seconds) const;
+    // While the client runs `drawing` ("animate 60", or "scroll 4 16 60" for text; the
+    // duration is added as its last argument; empty: the client stays still). Nothing when
+    // a process is gone.
+    std::optional<Sample> measure(PinnedClient& client, const std::string& drawing,
+                                  double seconds) const;
 
 private:
     pid_t program_;

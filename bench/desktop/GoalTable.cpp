@@ -1,5 +1,6 @@
 #include "GoalTable.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -34,6 +35,7 @@ GoalTable::GoalTable(const BenchFigures& figures, const BenchSettings& settings)
     addCpu("1280x720", true, 5);
     addCpu("1920x1080", true, 8);
     addCpu("1280x720", false, 0.2);
+    addTerminalCpu();
     addTransparentMarginCpu();
     addManyPinsCpu();
 }
@@ -184,6 +186,22 @@ void GoalTable::addManyPinsCpu() {
            4, "threads");
     info("  X server pinned", figures_.counter(n, "", "xserver_pinned_pct"), "%");
     info("  X server unpinned", figures_.counter(n, "", "xserver_unpinned_pct"), "%");
+}
+
+// The X server's extra work for a window that changes a few rows a frame, as a share of
+// its extra work for the same window changing whole, in the same run.
+void GoalTable::addTerminalCpu() {
+    const std::string n = "cpu/terminal_scrolling_60fps/1280x720";
+    const auto extra = figures_.counter(n, "", "xserver_extra_pct");
+    const auto whole = figures_.counter("cpu/animating_60fps/1280x720", "", "xserver_extra_pct");
+    const auto share = figures_.counter(n, "", "changed_share_pct");
+    std::optional<double> ofWhole;
+    if (extra && whole && *whole > 0) ofWhole = std::max(*extra, 0.0) / *whole * 100;
+    const std::string what = "CPU, terminal scrolling 4 rows of 1280x720: X server's extra";
+    atMost(what + ", of a whole frame's", n, ofWhole, share.value_or(0), "%");
+    info("  X server's extra", extra, "%");
+    info("  X server's extra, whole frames", whole, "%");
+    info("  Veltrin", figures_.counter(n, "", "veltrin_pinned_pct"), "%");
 }
 
 bool GoalTable::allPassed() const {

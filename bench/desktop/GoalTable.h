@@ -51,6 +51,7 @@ private:
     void addCpu(const std::string& size, bool animate, double totalLimit);
     void addTransparentMarginCpu();
     void addManyPinsCpu();
+    void addTerminalCpu();
 
     const BenchFigures& figures_;
     const BenchSettings& settings_;

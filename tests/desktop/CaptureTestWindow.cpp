@@ -81,6 +81,16 @@ void CaptureTestWindow::paint(uint32_t colour, uint32_t marginColour) {
     sync();
 }
 
+void CaptureTestWindow::paintCornerFirst(uint32_t colour) {
+    colour_ = colour;
+    auto geometry = desktop::xreply(xcb_get_geometry_reply(
+        connection_->get(), xcb_get_geometry(connection_->get(), window_), nullptr));
+    if (!geometry) return;
+    fill(colour, 0, 0, 8, 8);
+    fill(colour, 0, 0, geometry->width, geometry->height);
+    sync();
+}
+
 bool CaptureTestWindow::repaintIfExposed() {
     bool exposed = false;
     while (xcb_generic_event_t* event = xcb_poll_for_event(connection_->get())) {

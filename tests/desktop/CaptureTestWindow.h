@@ -33,6 +33,9 @@ public:
     bool show();
     // Fills the window; with extents, the margins get marginColour.
     void paint(uint32_t colour, uint32_t marginColour = 0);
+    // Fills a corner and then the whole window, sent together: a client frame drawn in two
+    // requests, the second one slow.
+    void paintCornerFirst(uint32_t colour);
     // Repaints when the server or someone else asked for it; true when it did.
     bool repaintIfExposed();
     void resize(uint16_t width, uint16_t height);

@@ -72,7 +72,8 @@ void ClientWindow::create(const ClientOptions& options) {
         static_cast<int16_t>(options.y.value_or(0)), static_cast<uint16_t>(width_),
         static_cast<uint16_t>(height_), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, visual, mask, values);
     gc_ = xcb_generate_id(connection_);
-    xcb_create_gc(connection_, gc_, window_, 0, nullptr);
+    const uint32_t noExposures = 0;  // scrolling copies need none
+    xcb_create_gc(connection_, gc_, window_, XCB_GC_GRAPHICS_EXPOSURES, &noExposures);
 }
 
 void ClientWindow::setProperties(const ClientOptions& options) {

@@ -24,6 +24,9 @@ public:
     void paint(uint32_t color);
     // Fills only that rectangle (window coordinates): a change confined to a small area.
     void patch(int x, int y, int width, int height, uint32_t color);
+    // Scrolls the text of the bottom `rows` rows up by one and writes a new line in the last,
+    // as a terminal does; counts one more frame but leaves the counter as it is.
+    void scrollText(int rows, int rowHeight);
     // Reacts to one event; false once the window is gone or the window manager closed it.
     bool handle(const xcb_generic_event_t& event);
 
@@ -46,6 +49,7 @@ private:
     uint32_t pixel(uint32_t rgb) const;
     void fill(uint32_t pixel, int x, int y, int width, int height);
     void paintCounter(int x, int y);
+    void writeLine(int y, int rowHeight);
     std::string sendToRoot(xcb_atom_t type, uint32_t d0, uint32_t d1, uint32_t d2);
     std::string check(xcb_void_cookie_t cookie);
 

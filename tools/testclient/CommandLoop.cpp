@@ -138,6 +138,7 @@ std::string CommandLoop::windowCommand(const std::string& name, const std::strin
     if (name == "raise") return window_->activate();
     if (name == "close") return window_->destroy();
     if (name == "animate") return startAnimation(arguments);
+    if (name == "scroll") return startScroll(arguments);
     return "unknown command";
 }
 
@@ -161,14 +162,32 @@ std::string CommandLoop::startAnimation(const std::string& arguments) {
     return "";
 }
 
+// "scroll ROWS ROW-HEIGHT FPS SECONDS": a terminal's text scrolling in its bottom rows, one
+// new line a frame; nothing else of the window changes.
+std::string CommandLoop::startScroll(const std::string& arguments) {
+    std::istringstream in(arguments);
+    int rows = 0, rowHeight = 0;
+    std::string rest;
+    if (!(in >> rows >> rowHeight) || rows < 1 || rowHeight < 1) return "expected ROWS ROW-HEIGHT";
+    std::getline(in >> std::ws, rest);
+    if (std::string error = startAnimation(rest); !error.empty()) return error;
+    animation_.scrollRows = rows;
+    animation_.rowHeight = rowHeight;
+    return "";
+}
+
 // Paints the frame that is due, one line each: "frame N MONOTONIC-NS RRGGBB". A client that
 // fell behind skips the frames it missed rather than drawing them in a burst.
 void CommandLoop::animate() {
     if (window_ == nullptr || animation_.shown >= animation_.total) return;
     const int64_t elapsed = monotonicNs() - animation_.startNs;
     if (elapsed < static_cast<int64_t>(animation_.shown) * animation_.periodNs) return;
-    const uint32_t color = animationColor(window_->frames());
-    window_->paint(color);
+    const uint32_t color =
+        animation_.scrollRows > 0 ? window_->color() : animationColor(window_->frames());
+    if (animation_.scrollRows > 0)
+        window_->scrollText(animation_.scrollRows, animation_.rowHeight);
+    else
+        window_->paint(color);
     const int64_t drawnNs = monotonicNs();
     say("frame " + std::to_string(window_->frames()) + " " + std::to_string(drawnNs) + " " +
         hex(color));

@@ -23,6 +23,8 @@ private:
         int64_t periodNs = 0;
         uint64_t total = 0;
         uint64_t shown = 0;
+        int scrollRows = 0;  // 0: the whole window changes each frame
+        int rowHeight = 0;
     };
 
     bool readInput();
@@ -30,6 +32,7 @@ private:
     std::string windowCommand(const std::string& name, const std::string& arguments);
     std::string patch(const std::string& arguments);
     std::string startAnimation(const std::string& arguments);
+    std::string startScroll(const std::string& arguments);
     void animate();
     bool serveEvents();
     int pollTimeoutMs() const;

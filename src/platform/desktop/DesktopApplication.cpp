@@ -22,9 +22,10 @@ void DesktopApplication::terminate() {
 // Not modal, so the tray and the shortcut go on working; its text can be selected and copied.
 void DesktopApplication::showMessage(const std::string& title, const std::string& text,
                                      const std::string& buttonTitle) {
-    flog("message: " + title);
     auto* box = new QMessageBox(QMessageBox::Information, QString::fromStdString(title),
                                 QString::fromStdString(text));
+    // The text as the box holds it, on one line.
+    flog("message: " + title + ": " + box->text().replace('\n', " | ").toStdString());
     box->addButton(QString::fromStdString(buttonTitle), QMessageBox::AcceptRole);
     box->setTextInteractionFlags(Qt::TextSelectableByMouse);
     box->setAttribute(Qt::WA_DeleteOnClose);

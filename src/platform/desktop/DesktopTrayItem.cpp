@@ -9,6 +9,7 @@
 #include "app/Log.h"
 #include "platform/desktop/DesktopImage.h"
 #include "platform/desktop/DesktopMenu.h"
+#include "platform/desktop/TrayHostWatch.h"
 
 namespace desktop {
 namespace {
@@ -53,7 +54,25 @@ QIcon titleIcon(const QString& title) {
 
 }  // namespace
 
-DesktopTrayItem::DesktopTrayItem() : icon_(std::make_unique<QSystemTrayIcon>()) {
+// On Wayland the toolkit's tray is a StatusNotifierItem, and whether a host is there is asked
+// once for the whole process: the icon is made only when one is.
+DesktopTrayItem::DesktopTrayItem() {
+    if (QGuiApplication::platformName() != "wayland" || TrayHostWatch::present()) {
+        makeIcon();
+        return;
+    }
+    hostWatch_ = std::make_unique<TrayHostWatch>([this] {
+        makeIcon();
+        if (!picture_.isNull()) show();
+    });
+}
+
+DesktopTrayItem::~DesktopTrayItem() = default;
+
+void DesktopTrayItem::makeIcon() {
+    icon_ = std::make_unique<QSystemTrayIcon>(picture_);
+    icon_->setToolTip(toolTip_);
+    if (menu_) icon_->setContextMenu(&menu_->menu());
     QObject::connect(icon_.get(), &QSystemTrayIcon::activated,
                      [this](QSystemTrayIcon::ActivationReason reason) {
                          // The toolkit opens the context menu itself on the other button.
@@ -61,39 +80,37 @@ DesktopTrayItem::DesktopTrayItem() : icon_(std::make_unique<QSystemTrayIcon>()) 
                      });
 }
 
-// The icon goes before the menu it shows.
-DesktopTrayItem::~DesktopTrayItem() {
-    icon_.reset();
-}
-
 void DesktopTrayItem::setMenu(std::shared_ptr<platform::Menu> menu) {
-    icon_->setContextMenu(nullptr);
+    if (icon_) icon_->setContextMenu(nullptr);
     menu_ = menu ? std::make_unique<DesktopMenu>(std::move(menu)) : nullptr;
-    if (menu_) icon_->setContextMenu(&menu_->menu());
+    if (icon_ && menu_) icon_->setContextMenu(&menu_->menu());
 }
 
 void DesktopTrayItem::setImage(std::shared_ptr<platform::Image> image) {
     const auto* picture = dynamic_cast<const DesktopImage*>(image.get());
-    icon_->setIcon(picture != nullptr ? trayIcon(*picture) : QIcon());
+    picture_ = picture != nullptr ? trayIcon(*picture) : QIcon();
+    if (icon_) icon_->setIcon(picture_);
     if (picture != nullptr) show();
 }
 
 void DesktopTrayItem::setToolTip(const std::string& toolTip) {
-    icon_->setToolTip(QString::fromStdString(toolTip));
+    toolTip_ = QString::fromStdString(toolTip);
+    if (icon_) icon_->setToolTip(toolTip_);
 }
 
 void DesktopTrayItem::setTitle(const std::string& title) {
     if (title.empty()) return;
-    icon_->setIcon(titleIcon(QString::fromStdString(title)));
+    picture_ = titleIcon(QString::fromStdString(title));
+    if (icon_) icon_->setIcon(picture_);
     show();
 }
 
 void DesktopTrayItem::show() {
-    if (!toldNoTray_ && !QSystemTrayIcon::isSystemTrayAvailable()) {
+    if (!toldNoTray_ && (!icon_ || !QSystemTrayIcon::isSystemTrayAvailable())) {
         toldNoTray_ = true;
         flog("tray: no system tray yet; the icon shows when one starts");
     }
-    icon_->show();
+    if (icon_) icon_->show();
 }
 
 void DesktopTrayItem::popUpMenu() {

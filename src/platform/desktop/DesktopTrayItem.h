@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QIcon>
+#include <QString>
+
 #include <memory>
 #include <string>
 
@@ -10,10 +13,12 @@ class QSystemTrayIcon;
 namespace desktop {
 
 class DesktopMenu;
+class TrayHostWatch;
 
 // A status item in the desktop's system tray (StatusNotifierItem where the desktop offers
 // it, the XEmbed tray otherwise). The item is its own button: the tray shows an image, so a
-// title is drawn into one. With no tray running, the toolkit shows the icon once one starts.
+// title is drawn into one. With no tray running, the icon shows once one starts: the toolkit
+// sees an XEmbed tray come, and the item waits for a StatusNotifierItem host on Wayland.
 class DesktopTrayItem : public platform::StatusItem, public platform::StatusBarButton {
 public:
     DesktopTrayItem();
@@ -30,11 +35,16 @@ public:
     void setTitle(const std::string& title) override;
 
 private:
+    void makeIcon();
     void show();
     void popUpMenu();
 
-    std::unique_ptr<QSystemTrayIcon> icon_;
+    // What the icon shows, kept for an icon made later.
+    QIcon picture_;
+    QString toolTip_;
     std::unique_ptr<DesktopMenu> menu_;
+    std::unique_ptr<TrayHostWatch> hostWatch_;  // while a Wayland session has no tray host
+    std::unique_ptr<QSystemTrayIcon> icon_;     // goes before the menu it shows
     bool toldNoTray_ = false;
 };
 

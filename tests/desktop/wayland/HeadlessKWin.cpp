@@ -27,14 +27,6 @@ std::string selfPath() {
     return std::filesystem::read_symlink("/proc/self/exe", error).string();
 }
 
-void ensureApplication() {
-    if (QCoreApplication::instance() != nullptr) return;
-    static int argc = 1;
-    static char name[] = "veltrin_wayland_tests";
-    static char* argv[] = {name, nullptr};
-    new QCoreApplication(argc, argv);
-}
-
 std::string readAll(int fd) {
     std::string data;
     char chunk[65536];
@@ -81,6 +73,14 @@ HeadlessKWin::HeadlessKWin(int width, int height, const std::vector<std::string>
 }
 
 HeadlessKWin::~HeadlessKWin() = default;
+
+void HeadlessKWin::ensureApplication() {
+    if (QCoreApplication::instance() != nullptr) return;
+    static int argc = 1;
+    static char name[] = "veltrin_wayland_tests";
+    static char* argv[] = {name, nullptr};
+    new QCoreApplication(argc, argv);
+}
 
 std::map<std::string, std::string> HeadlessKWin::environment() const {
     const std::string directory = session_.runtimeDirectory();
@@ -186,6 +186,13 @@ std::optional<Image> HeadlessKWin::capture(const Rect& area) {
             shot.pixels.push_back(pixel & 0xFFFFFFu);  // the 32-bit formats KWin sends: xRGB
         }
     return shot;
+}
+
+bool HeadlessKWin::closeWindows(pid_t pid) {
+    return runScript(
+        "for (const c of workspace.clientList())\n"
+        "  if (c.pid === " +
+        std::to_string(pid) + ") c.closeWindow();\n");
 }
 
 bool HeadlessKWin::switchDesktop(int number) {

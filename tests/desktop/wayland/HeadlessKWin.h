@@ -59,8 +59,13 @@ public:
     bool switchDesktop(int number);
     // The screen as shown, through KWin's screenshot interface; nothing when refused.
     std::optional<Image> capture(const Rect& area);
+    // Closes the windows of a process as their close button does.
+    bool closeWindows(pid_t pid);
     // Ends the compositor and waits for it.
     void stop();
+
+    // The toolkit's application that bus calls in the test process need, made once.
+    static void ensureApplication();
 
 private:
     void trust(const std::string& program, const std::string& interfaces,

@@ -1,10 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
-
 #include "desktop/XDriver.h"
 #include "desktop/wayland/WaylandPinningFixture.h"
 
@@ -27,19 +22,10 @@ protected:
     // Starts the program with a combination in its settings (an unshifted modifier-flag set)
     // and waits until KDE's service holds it.
     void launchWithShortcut(int keyCode, uint64_t modifiers, const std::string& registered) {
-        config_ = std::filesystem::temp_directory_path().string() + "/veltrin-wayland-shortcut-" +
-                  std::to_string(::getpid());
-        std::filesystem::create_directories(config_ + "/veltrin");
-        std::ofstream(config_ + "/veltrin/veltrin.ini")
-            << "[General]\nhotkeyKeyCode=" << keyCode << "\nhotkeyModifiers=" << modifiers << "\n";
-        launch({{"XDG_CONFIG_HOME", config_}});
+        launchWithSettings("hotkeyKeyCode=" + std::to_string(keyCode) +
+                           "\nhotkeyModifiers=" + std::to_string(modifiers));
         ASSERT_TRUE(veltrin_->waitForLogLine("hotkey: Register " + registered + " err=0", 1s))
             << veltrin_->log();
-    }
-
-    void TearDown() override {
-        std::error_code ignored;
-        if (!config_.empty()) std::filesystem::remove_all(config_, ignored);
     }
 
     // A frame of the default colour at the left edge of a window.
@@ -47,8 +33,6 @@ protected:
         const auto shot = kwin_->capture({r.x - 3, r.y + r.height / 2, 1, 1});
         return shot && XDriver::similar(shot->at(0, 0), frameColor, 10);
     }
-
-    std::string config_;
 };
 
 TEST_F(WaylandCommandsTest, ASecondCopyEndsAtOnceAndTheFirstKeepsRunning) {

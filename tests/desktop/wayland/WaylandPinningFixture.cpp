@@ -1,10 +1,18 @@
 #include "desktop/wayland/WaylandPinningFixture.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <thread>
 #include <vector>
 
 #include "desktop/XDriver.h"
+#include "platform/desktop/wayland/WaylandConnection.h"
+#include "platform/desktop/wayland/WaylandWindowModel.h"
 
 namespace {
 
@@ -13,12 +21,20 @@ using namespace std::chrono_literals;
 }  // namespace
 
 void WaylandPinningFixture::SetUp() {
-    kwin_ = std::make_unique<HeadlessKWin>(screenWidth, screenHeight,
-                                           std::vector<std::string>{VELTRIN_BINARY},
-                                           std::vector<std::string>{}, keyboardLayout_);
+    kwin_ = std::make_unique<HeadlessKWin>(
+        screenWidth, screenHeight,
+        trusted_ ? std::vector<std::string>{VELTRIN_BINARY} : std::vector<std::string>{},
+        std::vector<std::string>{}, keyboardLayout_);
     client_ = std::make_unique<WaylandTestClient>(
         kwin_->environment(), std::vector<std::string>{"--width", "400", "--height", "300"});
     ASSERT_TRUE(kwin_->moveWindow(client_->pid(), 200, 150));
+}
+
+void WaylandPinningFixture::TearDown() {
+    veltrin_.reset();
+    tray_.reset();
+    std::error_code ignored;
+    if (!config_.empty()) std::filesystem::remove_all(config_, ignored);
 }
 
 void WaylandPinningFixture::launch(const std::map<std::string, std::string>& environment) {
@@ -27,6 +43,51 @@ void WaylandPinningFixture::launch(const std::map<std::string, std::string>& env
         merged.insert_or_assign(name, value);
     veltrin_ = std::make_unique<VeltrinProcess>(std::nullopt, merged);
     ASSERT_TRUE(veltrin_->waitForLogLine("hotkey: Register", 30s)) << veltrin_->log();
+}
+
+void WaylandPinningFixture::launchWithSettings(const std::string& general) {
+    config_ = std::filesystem::temp_directory_path().string() + "/veltrin-wayland-settings-" +
+              std::to_string(::getpid());
+    std::filesystem::create_directories(config_ + "/veltrin");
+    std::ofstream(config_ + "/veltrin/veltrin.ini") << "[General]\n" << general << "\n";
+    launch({{"XDG_CONFIG_HOME", config_}});
+}
+
+void WaylandPinningFixture::launchWithTray(const std::string& language) {
+    tray_.reset();  // one host owns the watcher's name at a time
+    tray_ = std::make_unique<TrayHost>(kwin_->environment().at("DBUS_SESSION_BUS_ADDRESS"));
+    launchWithSettings("appLanguage=" + language);
+    ASSERT_TRUE(tray_->waitForItem(10s)) << veltrin_->log();
+}
+
+std::string WaylandPinningFixture::storedSettings() const {
+    std::ifstream file(veltrin_->settingsPath());
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// Read through the window management that KWin grants the test program, as a task bar would.
+std::vector<desktop::WaylandWindow> WaylandPinningFixture::windowsOf(pid_t pid) {
+    const auto environment = kwin_->environment();
+    const auto connection = desktop::WaylandConnection::connect(environment.at("XDG_RUNTIME_DIR") +
+                                                                "/" + kwin_->socket());
+    if (!connection) return {};
+    desktop::WaylandWindowModel model(*connection);
+    if (!connection->start() || !connection->roundtrip()) return {};
+    std::vector<desktop::WaylandWindow> windows = model.windowsTopFirst();
+    std::erase_if(windows, [&](const desktop::WaylandWindow& w) { return w.pid != pid; });
+    return windows;
+}
+
+std::optional<desktop::WaylandWindow> WaylandPinningFixture::waitForWindowOf(
+    pid_t pid, const std::string& title, std::chrono::milliseconds timeout) {
+    for (auto deadline = std::chrono::steady_clock::now() + timeout;;
+         std::this_thread::sleep_for(100ms)) {
+        for (const auto& window : windowsOf(pid))
+            if (window.title.find(title) != std::string::npos && window.geometry.width > 0 &&
+                window.geometry.height > 0)
+                return window;
+        if (std::chrono::steady_clock::now() > deadline) return std::nullopt;
+    }
 }
 
 void WaylandPinningFixture::pin() {
@@ -62,10 +123,8 @@ std::optional<HeadlessKWin::Rect> WaylandPinningFixture::clientOnScreen(uint32_t
 
 // Mid-edge, 3 pixels outside the window and 1 inside (the frame lies 2 pixels over the
 // picture).
-bool WaylandPinningFixture::framed(const HeadlessKWin::Rect& r) const {
-    const auto frame = [&](int x, int y) {
-        return XDriver::similar(shot_.at(x, y), frameColor, 10);
-    };
+bool WaylandPinningFixture::framed(const HeadlessKWin::Rect& r, uint32_t color) const {
+    const auto frame = [&](int x, int y) { return XDriver::similar(shot_.at(x, y), color, 10); };
     const int midX = r.x + r.width / 2;
     const int midY = r.y + r.height / 2;
     return frame(r.x - 3, midY) && frame(r.x + 1, midY) && frame(r.x + r.width + 2, midY) &&
@@ -83,7 +142,7 @@ bool WaylandPinningFixture::filled(const HeadlessKWin::Rect& r, uint32_t color) 
 }
 
 bool WaylandPinningFixture::waitForWindow(const HeadlessKWin::Rect& window, bool pinned,
-                                          uint32_t color) {
+                                          uint32_t color, uint32_t frame) {
     const int inset = pinned ? 2 : 0;
     return XDriver::waitUntil(
         [&] {
@@ -92,7 +151,7 @@ bool WaylandPinningFixture::waitForWindow(const HeadlessKWin::Rect& window, bool
             last_ = *r;
             return r->x == window.x + inset && r->y == window.y + inset &&
                    r->width == window.width - 2 * inset && r->height == window.height - 2 * inset &&
-                   framed(window) == pinned && filled(*r, color);
+                   framed(window, frame) == pinned && filled(*r, color);
         },
         5s, 50ms);
 }

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <memory>
 #include <optional>
 #include <thread>
@@ -102,8 +103,27 @@ TEST(WaylandSessionTest, ACompositorWithoutTheInterfacesNamesWhatIsMissing) {
     EXPECT_TRUE(veltrin.running());
 }
 
+// The bounds of what shows in the default frame colour; nothing while too little does.
+std::optional<HeadlessKWin::Rect> frameOnScreen(HeadlessKWin& kwin) {
+    const auto shot = kwin.capture({0, 0, 1280, 800});
+    if (!shot) return std::nullopt;
+    int left = shot->width, top = shot->height, right = -1, bottom = -1, seen = 0;
+    for (int y = 0; y < shot->height; ++y)
+        for (int x = 0; x < shot->width; ++x) {
+            if (!XDriver::similar(shot->at(x, y), 0x66746A, 6)) continue;
+            ++seen;
+            left = std::min(left, x);
+            top = std::min(top, y);
+            right = std::max(right, x);
+            bottom = std::max(bottom, y);
+        }
+    if (seen < 400) return std::nullopt;
+    return HeadlessKWin::Rect{left, top, right - left + 1, bottom - top + 1};
+}
+
 // The installed program, trusted only through the desktop entry it installed, pins the
-// active window of a program nobody here wrote and frames it.
+// active window of a program nobody here wrote, frames it, follows its move, lets it go on a
+// command from the shell and takes it again, and lets it go when it closes.
 TEST(WaylandSessionTest, TheInstalledProgramPinsAForeignWaylandWindow) {
     const std::string prefix = std::filesystem::temp_directory_path().string() +
                                "/veltrin-wayland-install-" + std::to_string(::getpid());
@@ -146,15 +166,35 @@ TEST(WaylandSessionTest, TheInstalledProgramPinsAForeignWaylandWindow) {
                    since.find("mirror: capture OK") != std::string::npos;
         },
         20s, 100ms));
+    std::optional<HeadlessKWin::Rect> frame;
+    ASSERT_TRUE(
+        XDriver::waitUntil([&] { return (frame = frameOnScreen(kwin)).has_value(); }, 10s, 100ms))
+        << "no frame in the default colour";
+
+    // The frame lies 6 pixels around the window; the move goes towards the screen's middle.
+    const int x = frame->x + 6 + (frame->x > 100 ? -60 : 60);
+    const int y = frame->y + 6 + (frame->y > 100 ? -40 : 40);
+    ASSERT_TRUE(kwin.moveWindow(factory.pid(), x, y));
+    // The window is about as large as the screen: what shows of the frame past its edge is cut.
     EXPECT_TRUE(XDriver::waitUntil(
         [&] {
-            const auto shot = kwin.capture({0, 0, 1280, 800});
-            return shot && std::count_if(shot->pixels.begin(), shot->pixels.end(), [](uint32_t p) {
-                               return XDriver::similar(p, 0x66746A, 6);
-                           }) > 400;
+            const auto moved = frameOnScreen(kwin);
+            return moved && moved->x == x - 6 && moved->y == y - 6;
         },
         10s, 100ms))
-        << "no frame in the default colour";
+        << "the frame did not follow the move to " << x << ", " << y;
+
+    const std::map<std::string, std::string> shell = kwin.environment();
+    EXPECT_EQ(VeltrinProcess::command("--toggle", shell).status, 0);
+    EXPECT_TRUE(XDriver::waitUntil([&] { return !frameOnScreen(kwin); }, 10s, 100ms))
+        << "still framed after --toggle";
+    EXPECT_EQ(VeltrinProcess::command("--toggle", shell).status, 0);
+    EXPECT_TRUE(XDriver::waitUntil([&] { return frameOnScreen(kwin).has_value(); }, 10s, 100ms))
+        << "not framed again after a second --toggle";
+
+    ASSERT_TRUE(kwin.closeWindows(factory.pid()));
+    EXPECT_TRUE(XDriver::waitUntil([&] { return !frameOnScreen(kwin); }, 10s, 100ms))
+        << "still framed after the window closed";
     veltrin.stop();
     factory.stop();
     std::error_code ignored;

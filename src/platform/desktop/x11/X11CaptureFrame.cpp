@@ -11,11 +11,11 @@ X11CaptureFrame::X11CaptureFrame(std::shared_ptr<const X11PixmapLease> lease, in
                                  uint16_t width, uint16_t height,
                                  std::shared_ptr<X11Connection> connection,
                                  std::shared_ptr<X11FrameScratch> scratch,
-                                 std::vector<xcb_rectangle_t> damage)
+                                 xcb_xfixes_region_t changed)
     : X11WindowFrame(std::move(lease), x, y, width, height),
       connection_(std::move(connection)),
       scratch_(std::move(scratch)),
-      damage_(std::move(damage)) {}
+      changed_(changed) {}
 
 X11CaptureFrame::~X11CaptureFrame() {
     release();

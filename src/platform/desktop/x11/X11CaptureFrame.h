@@ -1,6 +1,7 @@
 #pragma once
 
 #include <xcb/xcb.h>
+#include <xcb/xfixes.h>
 
 #include <memory>
 #include <mutex>
@@ -18,13 +19,14 @@ class X11CaptureFrame : public X11WindowFrame {
 public:
     X11CaptureFrame(std::shared_ptr<const X11PixmapLease> lease, int16_t x, int16_t y,
                     uint16_t width, uint16_t height, std::shared_ptr<X11Connection> connection,
-                    std::shared_ptr<X11FrameScratch> scratch, std::vector<xcb_rectangle_t> damage);
+                    std::shared_ptr<X11FrameScratch> scratch, xcb_xfixes_region_t changed);
     ~X11CaptureFrame() override;
 
     // The connection of the capture's thread, on which the pixmap was named.
     const std::shared_ptr<X11Connection>& captureConnection() const { return connection_; }
-    // What changed since the frame before, in this frame's own pixels.
-    const std::vector<xcb_rectangle_t>& damage() const { return damage_; }
+    // What changed since the frame before, in the pixmap's pixels: a region on the capture's
+    // connection that its next frame fills anew, so it is read while this frame is delivered.
+    xcb_xfixes_region_t changed() const { return changed_; }
 
     int32_t lockBaseAddress(uint32_t flags) override;
     int32_t lockRegion(uint32_t flags, const platform::PixelRegion& region) override;
@@ -39,7 +41,7 @@ private:
 
     const std::shared_ptr<X11Connection> connection_;
     const std::shared_ptr<X11FrameScratch> scratch_;
-    const std::vector<xcb_rectangle_t> damage_;
+    const xcb_xfixes_region_t changed_;
     mutable std::mutex mutex_;  // guards everything below
     X11FrameScratch::Buffers buffers_;
     // Pixels a reader may still look at after a wider lock replaced them.

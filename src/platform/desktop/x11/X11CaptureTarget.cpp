@@ -2,6 +2,7 @@
 
 #include <xcb/composite.h>
 #include <xcb/damage.h>
+#include <xcb/xfixes.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -85,6 +86,13 @@ std::optional<std::string> X11CaptureTarget::checkExtensions() {
             : xreply<xcb_damage_query_version_reply_t>(nullptr);
     if (!damageVersion) return "capture: the X server lacks Damage";
     damageEvent_ = damage->first_event;
+    const auto* xfixes = xcb_get_extension_data(c, &xcb_xfixes_id);
+    const auto xfixesVersion =
+        xfixes && xfixes->present
+            ? xreply(xcb_xfixes_query_version_reply(c, xcb_xfixes_query_version(c, 2, 0), nullptr))
+            : xreply<xcb_xfixes_query_version_reply_t>(nullptr);
+    if (!xfixesVersion || xfixesVersion->major_version < 2)
+        return "capture: the X server lacks XFixes 2";
     return std::nullopt;
 }
 
@@ -107,13 +115,15 @@ bool X11CaptureTarget::attachFrame(xcb_window_t frame) {
     xcb_connection_t* c = connection_->get();
     frame_ = frame;
     damage_ = xcb_generate_id(c);
+    changed_ = xcb_generate_id(c);
+    xcb_xfixes_create_region(c, changed_, 0, nullptr);
     const bool watched =
         frame == client_ || succeeded(c, xcb_change_window_attributes_checked(
                                              c, frame, XCB_CW_EVENT_MASK, &frameEvents));
     const auto redirect =
         xcb_composite_redirect_window_checked(c, frame, XCB_COMPOSITE_REDIRECT_AUTOMATIC);
     const auto create =
-        xcb_damage_create_checked(c, damage_, frame, XCB_DAMAGE_REPORT_LEVEL_BOUNDING_BOX);
+        xcb_damage_create_checked(c, damage_, frame, XCB_DAMAGE_REPORT_LEVEL_NON_EMPTY);
     const auto attributesCookie = xcb_get_window_attributes(c, frame);
     const auto geometryCookie = xcb_get_geometry(c, frame);
     const bool redirected = succeeded(c, redirect);
@@ -136,12 +146,14 @@ void X11CaptureTarget::detachFrame() {
     if (frame_ == 0) return;
     xcb_connection_t* c = connection_->get();
     discard(c, xcb_damage_destroy_checked(c, damage_));
+    discard(c, xcb_xfixes_destroy_region_checked(c, changed_));
     discard(c,
             xcb_composite_unredirect_window_checked(c, frame_, XCB_COMPOSITE_REDIRECT_AUTOMATIC));
     if (frame_ != client_)
         discard(c, xcb_change_window_attributes_checked(c, frame_, XCB_CW_EVENT_MASK, &noEvents));
     frame_ = 0;
     damage_ = 0;
+    changed_ = 0;
     viewable_ = false;
     lease_.reset();
 }
@@ -185,7 +197,6 @@ X11CaptureTarget::Change X11CaptureTarget::handle(const xcb_generic_event_t& eve
         const auto& notify = reinterpret_cast<const xcb_damage_notify_event_t&>(event);
         if (notify.damage != damage_) return Change::none;  // of a frame we left
         seenDamage_ = true;
-        noteDamage(notify.area);
         if (viewable_) return Change::damaged;
         subtractDamage();  // else no damage would ever be reported again
         return Change::none;
@@ -245,47 +256,32 @@ std::shared_ptr<X11CaptureFrame> X11CaptureTarget::takeFrame() {
         subtractDamage();
         return nullptr;
     }
-    std::vector<xcb_rectangle_t> damage = takeDamage();
-    if (needsName_ && !namePixmap()) return nullptr;
+    if (needsName_ && !namePixmap()) {
+        subtractDamage();
+        return nullptr;
+    }
     const uint16_t width = inner(pixmapWidth_, extents_.left, extents_.right);
     const uint16_t height = inner(pixmapHeight_, extents_.top, extents_.bottom);
-    if (width == 0 || height == 0) return nullptr;
     const auto x = static_cast<int16_t>(std::min<uint32_t>(extents_.left, pixmapWidth_));
     const auto y = static_cast<int16_t>(std::min<uint32_t>(extents_.top, pixmapHeight_));
-    if (wholeDamaged_) damage = {{x, y, width, height}};
-    wholeDamaged_ = false;
-    for (xcb_rectangle_t& rect : damage) {  // into the frame's own pixels
-        rect.x = static_cast<int16_t>(rect.x - x);
-        rect.y = static_cast<int16_t>(rect.y - y);
-    }
+    takeDamage({x, y, width, height});
+    if (width == 0 || height == 0) return nullptr;
     return std::make_shared<X11CaptureFrame>(lease_, x, y, width, height, connection_, scratch_,
-                                             std::move(damage));
+                                             changed_);
 }
 
-// The damage is reported inside the window's border, the pixmap starts outside it.
-void X11CaptureTarget::noteDamage(const xcb_rectangle_t& area) {
-    const int left = area.x + border_, top = area.y + border_;
-    const int right = left + area.width, bottom = top + area.height;
-    if (damageBox_.width == 0 || damageBox_.height == 0) {
-        damageBox_ = {static_cast<int16_t>(left), static_cast<int16_t>(top), area.width,
-                      area.height};
+// The region of what was drawn, kept in the server: the exact area, not its bounds, and
+// no reply to wait for. Damage lies inside the window's border, the pixmap starts outside it.
+void X11CaptureTarget::takeDamage(const xcb_rectangle_t& whole) {
+    xcb_connection_t* c = connection_->get();
+    if (wholeDamaged_) {
+        subtractDamage();
+        xcb_xfixes_set_region(c, changed_, 1, &whole);
+        wholeDamaged_ = false;
         return;
     }
-    const int x = std::min<int>(damageBox_.x, left), y = std::min<int>(damageBox_.y, top);
-    damageBox_ = {static_cast<int16_t>(x), static_cast<int16_t>(y),
-                  static_cast<uint16_t>(std::max(damageBox_.x + damageBox_.width, right) - x),
-                  static_cast<uint16_t>(std::max(damageBox_.y + damageBox_.height, bottom) - y)};
-}
-
-// The bounds of what was drawn since the last subtract, as the reports told them. A report
-// still on its way when the damage is subtracted comes to the next frame, which draws the
-// pixmap as it is then: nothing drawn is ever left out, at worst it shows a frame later.
-std::vector<xcb_rectangle_t> X11CaptureTarget::takeDamage() {
-    subtractDamage();
-    std::vector<xcb_rectangle_t> damage;
-    if (damageBox_.width > 0 && damageBox_.height > 0) damage.push_back(damageBox_);
-    damageBox_ = {0, 0, 0, 0};
-    return damage;
+    xcb_damage_subtract(c, damage_, XCB_NONE, changed_);
+    if (border_ != 0) xcb_xfixes_translate_region(c, changed_, border_, border_);
 }
 
 // Reports come again only once the damage so far is subtracted.

@@ -65,9 +65,9 @@ private:
     Change configured(const xcb_configure_notify_event_t& event);
     bool namePixmap();
     void subtractDamage();
-    void noteDamage(const xcb_rectangle_t& area);
-    // Subtracts the damage and gives what it covered, in the pixmap's pixels.
-    std::vector<xcb_rectangle_t> takeDamage();
+    // Subtracts the damage into changed_, in the pixmap's pixels; `whole` there instead
+    // when the pixmap is new.
+    void takeDamage(const xcb_rectangle_t& whole);
 
     std::shared_ptr<X11Connection> connection_;
     xcb_window_t client_;
@@ -75,7 +75,7 @@ private:
     xcb_window_t frame_ = 0;
     uint8_t damageEvent_ = 0;
     uint32_t damage_ = 0;
-    xcb_rectangle_t damageBox_{0, 0, 0, 0};  // what was drawn since the last subtract
+    uint32_t changed_ = 0;      // the region of what was drawn up to the last subtract
     bool wholeDamaged_ = true;  // the next frame shows a pixmap that nothing was drawn from
     uint16_t border_ = 0;
     uint8_t depth_ = 0;

@@ -136,10 +136,12 @@ void X11CaptureThread::endStopped() {
     });
 }
 
-// Each stream looks at every event: few streams run at once.
+// Each stream looks at every event: few streams run at once. One read of the socket a turn:
+// what arrives later wakes the wait, and what a reply's read queued is taken here first.
 void X11CaptureThread::dispatchEvents() {
     xcb_connection_t* c = connection_->get();
-    while (xcb_generic_event_t* event = xcb_poll_for_event(c)) {
+    for (xcb_generic_event_t* event = xcb_poll_for_event(c); event != nullptr;
+         event = xcb_poll_for_queued_event(c)) {
         std::erase_if(running_, [event](const std::shared_ptr<X11CaptureWorker>& worker) {
             return !worker->handle(*event);
         });
@@ -157,10 +159,12 @@ void X11CaptureThread::endAll(const std::optional<platform::PlatformError>& erro
 std::optional<X11CaptureThread::Clock::duration> X11CaptureThread::deliverDue(bool& delivered) {
     std::optional<Clock::duration> timeout;
     const Clock::time_point now = Clock::now();
-    for (const auto& worker : std::vector(running_)) {  // a delivery may stop a stream
+    delivering_.assign(running_.begin(), running_.end());  // a delivery may stop a stream
+    for (const auto& worker : delivering_) {
         const auto wait = worker->deliverIfDue(now, delivered);
         if (wait) timeout = timeout ? std::min(*timeout, *wait) : *wait;
     }
+    delivering_.clear();
     connection_->flush();
     return timeout;
 }

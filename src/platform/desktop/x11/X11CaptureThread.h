@@ -66,6 +66,7 @@ private:
     // The thread's own.
     std::shared_ptr<X11Connection> connection_;
     std::vector<std::shared_ptr<X11CaptureWorker>> running_;
+    std::vector<std::shared_ptr<X11CaptureWorker>> delivering_;  // reused: no allocation a turn
 };
 
 }  // namespace desktop

@@ -75,8 +75,7 @@ void X11CaptureWorker::stop(Completion completion) {
 }
 
 bool X11CaptureWorker::stopRequested() const {
-    std::lock_guard lock(mutex_);
-    return stopRequested_;
+    return stopRequested_.load();
 }
 
 std::optional<platform::PlatformError> X11CaptureWorker::begin(

@@ -2,6 +2,7 @@
 
 #include <xcb/xcb.h>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -56,11 +57,11 @@ private:
     const xcb_window_t window_;
     const std::chrono::nanoseconds minimumInterval_;
     const std::weak_ptr<platform::StreamDelegate> delegate_;
-    mutable std::mutex mutex_;  // guards the four below
+    mutable std::mutex mutex_;  // guards the three below, and the writes of stopRequested_
     State state_ = State::created;
-    bool stopRequested_ = false;
     std::vector<Completion> stopCompletions_;
     std::weak_ptr<platform::StreamOutput> output_;
+    std::atomic<bool> stopRequested_{false};  // read on every turn of the capture thread
     // The capture thread's own.
     std::unique_ptr<X11CaptureTarget> target_;
     bool pending_ = false;

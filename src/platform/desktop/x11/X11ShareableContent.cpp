@@ -1,8 +1,10 @@
 #include <xcb/composite.h>
 #include <xcb/damage.h>
 #include <xcb/shm.h>
+#include <xcb/xfixes.h>
 
 #include <mutex>
+#include <string>
 
 #include "platform/ShareableContent.h"
 #include "platform/desktop/x11/X11Client.h"
@@ -33,6 +35,27 @@ bool compositeUsable(X11Connection& x) {
     return reply && (reply->major_version > 0 || reply->minor_version >= 2);
 }
 
+bool xfixesUsable(X11Connection& x) {
+    if (!x.hasExtension("XFIXES")) return false;
+    const auto cookie = xcb_xfixes_query_version(x.get(), 2, 0);
+    const auto reply = fetch(x.get(), cookie, xcb_xfixes_query_version_reply);
+    return reply && reply->major_version >= 2;
+}
+
+// Capture needs Composite 0.2 or newer for the window's pixmap, Damage for its changes,
+// XFixes 2 for the damaged region and MIT-SHM to read pixels cheaply: those missing, by name.
+std::string missingCaptureExtensions(X11Connection& x) {
+    std::string missing;
+    const auto add = [&](bool present, const char* name) {
+        if (!present) missing += (missing.empty() ? "" : ", ") + std::string(name);
+    };
+    add(compositeUsable(x), "Composite 0.2");
+    add(x.hasExtension("DAMAGE"), "DAMAGE");
+    add(xfixesUsable(x), "XFIXES 2");
+    add(x.hasExtension("MIT-SHM"), "MIT-SHM");
+    return missing;
+}
+
 // The managed windows, read afresh on a connection of its own from the global queue: the
 // front window lookup waits for this answer with the main thread blocked.
 class X11ShareableContent : public platform::ShareableContent {
@@ -56,23 +79,12 @@ public:
         });
     }
 
-    // Capture needs Composite 0.2 or newer for the window's pixmap, Damage for its changes
-    // and MIT-SHM to read pixels cheaply.
     bool preflightScreenCaptureAccess() const override {
-        X11Connection& x = context_.main();
-        return compositeUsable(x) && x.hasExtension("DAMAGE") && x.hasExtension("MIT-SHM");
+        return missingCaptureExtensions(context_.main()).empty();
     }
     std::optional<platform::PermissionRemedy> screenCaptureRemedy() const override {
-        X11Connection& x = context_.main();
-        std::string missing;
-        const auto add = [&](bool present, const char* name) {
-            if (!present) missing += (missing.empty() ? "" : ", ") + std::string(name);
-        };
-        add(compositeUsable(x), "Composite 0.2");
-        add(x.hasExtension("DAMAGE"), "DAMAGE");
-        add(x.hasExtension("MIT-SHM"), "MIT-SHM");
         return platform::PermissionRemedy::of(platform::PermissionRemedy::Kind::serverExtensions,
-                                              missing);
+                                              missingCaptureExtensions(context_.main()));
     }
 
 private:

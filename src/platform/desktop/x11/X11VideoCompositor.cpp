@@ -3,6 +3,7 @@
 #include <xcb/xcb_renderutil.h>
 
 #include <algorithm>
+#include <cstdint>
 
 #include "platform/desktop/x11/X11CaptureFrame.h"
 #include "platform/desktop/x11/X11Connection.h"
@@ -10,31 +11,6 @@
 
 namespace desktop {
 namespace {
-
-// Beyond this many rectangles one composite of their bounds costs less.
-constexpr size_t mostRectangles = 16;
-
-std::vector<xcb_rectangle_t> boundsOf(const std::vector<xcb_rectangle_t>& rects) {
-    int left = INT16_MAX, top = INT16_MAX, right = INT16_MIN, bottom = INT16_MIN;
-    for (const xcb_rectangle_t& r : rects) {
-        left = std::min<int>(left, r.x);
-        top = std::min<int>(top, r.y);
-        right = std::max(right, r.x + r.width);
-        bottom = std::max(bottom, r.y + r.height);
-    }
-    if (right <= left || bottom <= top) return {};
-    return {{static_cast<int16_t>(left), static_cast<int16_t>(top),
-             static_cast<uint16_t>(right - left), static_cast<uint16_t>(bottom - top)}};
-}
-
-// The part of `r` inside (0, 0, width, height); empty when none.
-xcb_rectangle_t within(const xcb_rectangle_t& r, int width, int height) {
-    const int left = std::max<int>(r.x, 0), top = std::max<int>(r.y, 0);
-    const int right = std::min(r.x + r.width, width), bottom = std::min(r.y + r.height, height);
-    if (right <= left || bottom <= top) return {0, 0, 0, 0};
-    return {static_cast<int16_t>(left), static_cast<int16_t>(top),
-            static_cast<uint16_t>(right - left), static_cast<uint16_t>(bottom - top)};
-}
 
 void discard(xcb_connection_t* c, xcb_void_cookie_t cookie) {
     xcb_discard_reply(c, cookie.sequence);
@@ -55,20 +31,16 @@ bool X11VideoCompositor::draw(const X11CaptureFrame& frame) {
     if (!prepareTarget(layout)) return false;
     const xcb_render_picture_t source = sourceFor(frame.lease());
     if (source == 0) return false;
-    const int width = std::min<int>(static_cast<int>(frame.width()), layout->rect.width);
-    const int height = std::min<int>(static_cast<int>(frame.height()), layout->rect.height);
-    const auto& damage = frame.damage();
+    const auto width = static_cast<uint16_t>(std::min<int>(frame.width(), layout->rect.width));
+    const auto height = static_cast<uint16_t>(std::min<int>(frame.height(), layout->rect.height));
+    const auto dx = static_cast<int16_t>(layout->rect.x - frame.x());
+    const auto dy = static_cast<int16_t>(layout->rect.y - frame.y());
+    placeShape(frame.x() - layout->rect.x, frame.y() - layout->rect.y);
     xcb_connection_t* c = connection_->get();
-    for (const xcb_rectangle_t& changed :
-         damage.size() > mostRectangles ? boundsOf(damage) : damage) {
-        const xcb_rectangle_t r = within(changed, width, height);
-        if (r.width == 0) continue;
-        xcb_render_composite(c, XCB_RENDER_PICT_OP_SRC, source, XCB_NONE, target_,
-                             static_cast<int16_t>(frame.x() + r.x),
-                             static_cast<int16_t>(frame.y() + r.y), 0, 0,
-                             static_cast<int16_t>(layout->rect.x + r.x),
-                             static_cast<int16_t>(layout->rect.y + r.y), r.width, r.height);
-    }
+    xcb_xfixes_intersect_region(c, frame.changed(), shape_, clip_);
+    xcb_xfixes_set_picture_clip_region(c, target_, clip_, dx, dy);
+    xcb_render_composite(c, XCB_RENDER_PICT_OP_SRC, source, XCB_NONE, target_, frame.x(), frame.y(),
+                         0, 0, layout->rect.x, layout->rect.y, width, height);
     return true;  // the capture thread flushes once after its deliveries
 }
 
@@ -95,10 +67,25 @@ bool X11VideoCompositor::prepareTarget(const std::shared_ptr<const X11VideoSink:
         if (format == nullptr) return false;
         target_ = xcb_generate_id(c);
         xcb_render_create_picture(c, target_, layout->window, format->format, 0, nullptr);
+        shape_ = xcb_generate_id(c);
+        xcb_xfixes_create_region(c, shape_, 0, nullptr);
+        clip_ = xcb_generate_id(c);
+        xcb_xfixes_create_region(c, clip_, 0, nullptr);
     }
-    xcb_render_set_picture_clip_rectangles(
-        c, target_, 0, 0, static_cast<uint32_t>(layout->clip.size()), layout->clip.data());
+    xcb_xfixes_set_region(c, shape_, static_cast<uint32_t>(layout->clip.size()),
+                          layout->clip.data());
+    shapeX_ = shapeY_ = 0;  // the clip is in the window's pixels
     return true;
+}
+
+// The layout's clip moved to where the picture's origin lies in the pixmap, anew only when
+// the window's margins or the picture's place changed.
+void X11VideoCompositor::placeShape(int16_t x, int16_t y) {
+    if (x == shapeX_ && y == shapeY_) return;
+    xcb_xfixes_translate_region(connection_->get(), shape_, static_cast<int16_t>(x - shapeX_),
+                                static_cast<int16_t>(y - shapeY_));
+    shapeX_ = x;
+    shapeY_ = y;
 }
 
 // One picture per named pixmap, as the panel's own painter keeps it.
@@ -116,9 +103,11 @@ xcb_render_picture_t X11VideoCompositor::sourceFor(
 
 // The panel may have destroyed its window, and our picture with it: the error is dropped.
 void X11VideoCompositor::freeTarget() {
-    if (target_ != 0)
-        discard(connection_->get(), xcb_render_free_picture_checked(connection_->get(), target_));
-    target_ = 0;
+    xcb_connection_t* c = connection_ != nullptr ? connection_->get() : nullptr;
+    if (target_ != 0) discard(c, xcb_render_free_picture_checked(c, target_));
+    if (shape_ != 0) discard(c, xcb_xfixes_destroy_region_checked(c, shape_));
+    if (clip_ != 0) discard(c, xcb_xfixes_destroy_region_checked(c, clip_));
+    target_ = shape_ = clip_ = 0;
     applied_ = nullptr;
 }
 
