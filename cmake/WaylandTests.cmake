@@ -4,7 +4,7 @@
 # they leave the program.
 set(VELTRIN_KWIN_TEST_SOURCES HeadlessKWin.cpp WaylandTestClient.cpp WaylandPinningFixture.cpp
   TrayHost.cpp WaylandPinTest.cpp WaylandSessionTest.cpp WaylandCommandsTest.cpp
-  WaylandKeyCodesTest.cpp WaylandTrayTest.cpp)
+  WaylandKeyCodesTest.cpp WaylandTrayTest.cpp WaylandPictureSurfaceTest.cpp)
 list(TRANSFORM VELTRIN_KWIN_TEST_SOURCES PREPEND "${CMAKE_CURRENT_SOURCE_DIR}/tests/desktop/wayland/")
 if(TARGET veltrin_wayland_media_tests AND TARGET veltrin_wayland_test_client)
   target_sources(veltrin_wayland_media_tests PRIVATE tests/desktop/VeltrinProcess.cpp

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
+#include <sys/mman.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <future>
 #include <memory>
 #include <mutex>
@@ -14,6 +16,7 @@
 #include "desktop/wayland/TestVideoProducer.h"
 #include "platform/desktop/wayland/PipeWireCapture.h"
 #include "platform/desktop/wayland/PipeWireCaptureStreams.h"
+#include "platform/desktop/wayland/PipeWireFrame.h"
 
 namespace {
 
@@ -157,6 +160,30 @@ protected:
     std::unique_ptr<platform::CaptureStreams> streams_;
 };
 
+desktop::PipeWireFrame& frameOf(const platform::SampleBuffer& sample) {
+    return dynamic_cast<desktop::PipeWireFrame&>(*sample.imageBuffer());
+}
+
+// A borrowed frame names the file that holds its pixels, and where, for the compositor to
+// map; a copy names none.
+void expectFileHoldsThePicture(desktop::PipeWireFrame& frame) {
+    ASSERT_EQ(frame.lockBaseAddress(platform::PixelBuffer::readOnly), 0);
+    const auto shared = frame.sharedMemory();
+    EXPECT_EQ(shared.has_value(), frame.borrowed());
+    if (shared) {
+        EXPECT_NE(shared->buffer, 0u);
+        const size_t length = (frame.height() - 1) * frame.bytesPerRow() + frame.width() * 4;
+        ASSERT_LE(shared->offset + length, shared->size);
+        void* file = ::mmap(nullptr, shared->size, PROT_READ, MAP_SHARED, shared->fd, 0);
+        ASSERT_NE(file, MAP_FAILED);
+        EXPECT_EQ(
+            std::memcmp(static_cast<uint8_t*>(file) + shared->offset, frame.baseAddress(), length),
+            0);
+        ::munmap(file, shared->size);
+    }
+    frame.unlockBaseAddress(platform::PixelBuffer::readOnly);
+}
+
 // Rows padded beyond the picture, and a producer whose alpha bytes mean nothing (BGRx):
 // the frames keep the producer's stride and read as the opaque colour it drew.
 TEST_F(PipeWireCaptureTest, FramesShowTheProducersPictureAtItsStride) {
@@ -177,6 +204,8 @@ TEST_F(PipeWireCaptureTest, FramesShowTheProducersPictureAtItsStride) {
         EXPECT_EQ(record.topLeft, bgra(blue));
         EXPECT_EQ(record.bottomRight, bgra(blue));
         EXPECT_TRUE(record.opaque);
+        EXPECT_EQ(frameOf(*record.last).borrowed(), !opaqueFormat);
+        expectFileHoldsThePicture(frameOf(*record.last));
         producer.setColour(orange);
         EXPECT_TRUE(recorder->waitUntil(shows(orange)));
         EXPECT_EQ(source_->lastUuid, "uuid-7");
@@ -230,6 +259,7 @@ TEST_F(PipeWireCaptureTest, KeptFramesOutliveTheirBuffersAndStarveNoOne) {
     for (const auto& sample : kept) {
         platform::PixelBuffer& image = *sample->imageBuffer();
         ASSERT_EQ(image.lockBaseAddress(platform::PixelBuffer::readOnly), 0);
+        EXPECT_FALSE(frameOf(*sample).sharedMemory().has_value()) << "its buffer is gone";
         const uint8_t* corner = image.baseAddress() + (image.height() - 1) * image.bytesPerRow() +
                                 (image.width() - 1) * 4;
         const CaptureRecord::Pixel pixel{corner[0], corner[1], corner[2], corner[3]};

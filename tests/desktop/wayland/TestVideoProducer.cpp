@@ -1,7 +1,10 @@
 #include "desktop/wayland/TestVideoProducer.h"
 
+#include <fcntl.h>
 #include <pipewire/pipewire.h>
 #include <spa/param/video/format-utils.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstring>
@@ -12,6 +15,9 @@ namespace {
 TestVideoProducer* self(void* data) {
     return static_cast<TestVideoProducer*>(data);
 }
+
+// Bytes before the picture in each buffer, so that a reader must mind the chunk's offset.
+constexpr uint32_t lead = 64;
 
 }  // namespace
 
@@ -26,6 +32,12 @@ struct TestVideoProducer::Hooks {
         };
         events.param_changed = [](void* data, uint32_t id, const spa_pod* param) {
             if (id == SPA_PARAM_Format && param != nullptr) self(data)->onFormat(param);
+        };
+        events.add_buffer = [](void* data, pw_buffer* buffer) { self(data)->onAddBuffer(buffer); };
+        events.remove_buffer = [](void*, pw_buffer* buffer) {
+            spa_data& data = buffer->buffer->datas[0];
+            if (data.data != nullptr) ::munmap(data.data, data.maxsize);
+            if (data.fd >= 0) ::close(int(data.fd));
         };
         events.process = [](void* data) { self(data)->onProcess(); };
         return events;
@@ -60,7 +72,7 @@ TestVideoProducer::TestVideoProducer(Options options)
         const spa_pod* params[] = {formatOffer(builder)};
         pw_stream_connect(
             stream_, PW_DIRECTION_OUTPUT, PW_ID_ANY,
-            static_cast<pw_stream_flags>(PW_STREAM_FLAG_DRIVER | PW_STREAM_FLAG_MAP_BUFFERS |
+            static_cast<pw_stream_flags>(PW_STREAM_FLAG_DRIVER | PW_STREAM_FLAG_ALLOC_BUFFERS |
                                          (options_.stalled ? PW_STREAM_FLAG_INACTIVE : 0)),
             params, 1);
     }
@@ -129,8 +141,24 @@ void TestVideoProducer::onFormat(const spa_pod*) {
         &builder, SPA_TYPE_OBJECT_ParamBuffers, SPA_PARAM_Buffers, SPA_PARAM_BUFFERS_buffers,
         SPA_POD_CHOICE_RANGE_Int(4, 2, 8), SPA_PARAM_BUFFERS_blocks, SPA_POD_Int(1),
         SPA_PARAM_BUFFERS_size, SPA_POD_Int(int(stride_ * height_)), SPA_PARAM_BUFFERS_stride,
-        SPA_POD_Int(int(stride_))))};
+        SPA_POD_Int(int(stride_)), SPA_PARAM_BUFFERS_dataType,
+        SPA_POD_CHOICE_FLAGS_Int(1 << SPA_DATA_MemFd)))};
     pw_stream_update_params(stream_, params, 1);
+}
+
+// As KWin does: each buffer a sealed memfd of its own, which consumers map.
+void TestVideoProducer::onAddBuffer(pw_buffer* buffer) {
+    spa_data& data = buffer->buffer->datas[0];
+    data.type = SPA_DATA_MemFd;
+    data.flags = SPA_DATA_FLAG_READWRITE;
+    data.mapoffset = 0;
+    data.maxsize = lead + stride_ * height_;
+    data.fd = ::memfd_create("veltrin-test-producer", MFD_CLOEXEC | MFD_ALLOW_SEALING);
+    if (data.fd < 0 || ::ftruncate(int(data.fd), data.maxsize) != 0) return;
+    ::fcntl(int(data.fd), F_ADD_SEALS, F_SEAL_SHRINK | F_SEAL_GROW | F_SEAL_SEAL);
+    void* memory =
+        ::mmap(nullptr, data.maxsize, PROT_READ | PROT_WRITE, MAP_SHARED, int(data.fd), 0);
+    data.data = memory == MAP_FAILED ? nullptr : memory;
 }
 
 void TestVideoProducer::onTimer() {
@@ -142,8 +170,8 @@ void TestVideoProducer::onProcess() {
     pw_buffer* buffer = pw_stream_dequeue_buffer(stream_);
     if (buffer == nullptr) return;
     spa_data& data = buffer->buffer->datas[0];
-    if (data.data != nullptr && data.maxsize >= stride_ * height_) {
-        auto* bytes = static_cast<uint8_t*>(data.data);
+    if (data.data != nullptr && data.maxsize >= lead + stride_ * height_) {
+        auto* bytes = static_cast<uint8_t*>(data.data) + lead;
         const uint32_t colour = colour_;
         const uint8_t alpha = options_.opaqueFormat ? 0 : 255;
         const uint8_t pixel[4] = {uint8_t(colour), uint8_t(colour >> 8), uint8_t(colour >> 16),
@@ -154,7 +182,7 @@ void TestVideoProducer::onProcess() {
             for (uint32_t x = 0; x < width_; ++x)
                 std::memcpy(row + 4 * x, pixel, 4);
         }
-        data.chunk->offset = 0;
+        data.chunk->offset = lead;
         data.chunk->size = stride_ * height_;
         data.chunk->stride = int32_t(stride_);
         ++sent_;

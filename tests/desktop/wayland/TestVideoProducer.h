@@ -49,6 +49,7 @@ private:
     struct Hooks;
     void onState(int state);
     void onFormat(const spa_pod* param);
+    void onAddBuffer(struct pw_buffer* buffer);
     void onProcess();
     void onTimer();
     const spa_pod* formatOffer(struct spa_pod_builder& builder) const;

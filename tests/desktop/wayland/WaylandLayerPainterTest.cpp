@@ -131,10 +131,67 @@ TEST(WaylandLayerPainterLargerTest, PictureLargerThanThePanelStaysInside) {
     expectPictureLikeWholePaint(panel);
 }
 
+// What the compositor shows: the panel's buffer over the opaque picture below it.
+QImage laidOverPicture(const QImage& over, const WaylandPanelLook& look) {
+    QImage seen = over.copy();
+    platform::PixelBuffer& frame = *look.sample()->imageBuffer();
+    frame.lockBaseAddress(platform::PixelBuffer::readOnly);
+    const QRect area = look.pictureRect();
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QPoint in = QPoint(x, y) - look.pictureOrigin();
+            QRgb below;
+            std::memcpy(&below, frame.baseAddress() + in.y() * frame.bytesPerRow() + in.x() * 4, 4);
+            const QRgb top = raw(over, x, y);
+            QRgb mixed = 0xff000000u;
+            for (const int shift : {0, 8, 16})
+                mixed |= (((top >> shift) & 0xff) +
+                          (((below >> shift) & 0xff) * (255 - qAlpha(top)) + 127) / 255)
+                         << shift;
+            reinterpret_cast<QRgb*>(seen.scanLine(y))[x] = mixed;
+        }
+    frame.unlockBaseAddress(platform::PixelBuffer::readOnly);
+    return seen;
+}
+
+bool partlyTransparent(const QImage& image, const QRect& area) {
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (qAlpha(raw(image, x, y)) != 255) return true;
+    return false;
+}
+
+// Laid over a picture shown from below, the panel's frame and corners must look like the
+// whole paint of that picture; only a picture that shows partly transparent somewhere (a gap
+// between its rounded corners and the frame) cannot be laid over.
+TEST_P(WaylandLayerPainterTest, FrameOverThePictureBelowLooksLikeWholePaint) {
+    Panel panel(GetParam());
+    WaylandLayerPainter painter;
+    panel.show(3);
+    const WaylandPanelLook look = panel.look();
+    const QImage whole = panel.paintWhole(painter);
+    QImage over(panel.shape.width, panel.shape.height, QImage::Format_ARGB32_Premultiplied);
+    if (!painter.paintOverPicture(over, *panel.root, look)) {
+        EXPECT_TRUE(partlyTransparent(whole, look.pictureRect()));
+        return;
+    }
+    EXPECT_EQ(qAlpha(raw(over, look.plain().center().x(), look.plain().center().y())), 0)
+        << "the picture shows through";
+    const QImage seen = laidOverPicture(over, look);
+    for (int y = 0; y < whole.height(); ++y)
+        for (int x = 0; x < whole.width(); ++x)
+            for (const int shift : {0, 8, 16, 24})
+                ASSERT_LE(std::abs(int((raw(seen, x, y) >> shift) & 0xff) -
+                                   int((raw(whole, x, y) >> shift) & 0xff)),
+                          2)
+                    << "at " << x << "," << y;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Frames, WaylandLayerPainterTest,
     testing::Values(Shape{140, 100, 4, 12, 128, 88},   // the usual frame
                     Shape{140, 100, 9, 12, 128, 88},   // a border reaching into the picture
+                    Shape{140, 100, 8, 8, 128, 88},    // the program's own frame
                     Shape{140, 100, 4, 12, 90, 60},    // a frame smaller than the window
                     Shape{140, 100, 0, 0, 128, 88},    // no frame, square corners
                     Shape{140, 100, 4, 40, 128, 88}),  // corners larger than the border

@@ -33,11 +33,20 @@ const spa_pod* formatOffer(spa_pod_builder& builder) {
         SPA_FORMAT_VIDEO_framerate, SPA_POD_CHOICE_RANGE_Fraction(&rate, &slowest, &fastest)));
 }
 
+// Besides the producer's two: the frame the panel shows, the one the compositor has not let
+// go yet, and the newest; with fewer, frames would be copies.
 const spa_pod* buffersWanted(spa_pod_builder& builder) {
     return static_cast<const spa_pod*>(spa_pod_builder_add_object(
         &builder, SPA_TYPE_OBJECT_ParamBuffers, SPA_PARAM_Buffers, SPA_PARAM_BUFFERS_buffers,
-        SPA_POD_CHOICE_RANGE_Int(4, 2, 16), SPA_PARAM_BUFFERS_dataType,
+        SPA_POD_CHOICE_RANGE_Int(6, 2, 16), SPA_PARAM_BUFFERS_dataType,
         SPA_POD_CHOICE_FLAGS_Int((1 << SPA_DATA_MemPtr) | (1 << SPA_DATA_MemFd))));
+}
+
+// A memfd buffer's pixels, which the compositor can map itself.
+std::optional<PipeWireFrame::SharedMemory> sharedMemory(const spa_data& data) {
+    if (data.type != SPA_DATA_MemFd || data.fd < 0) return std::nullopt;
+    return PipeWireFrame::SharedMemory{int(data.fd), size_t(data.mapoffset) + data.maxsize,
+                                       size_t(data.mapoffset) + data.chunk->offset, 0};
 }
 
 }  // namespace
@@ -73,7 +82,9 @@ struct PipeWireConsumer::Hooks {
         events.param_changed = [](void* data, uint32_t id, const spa_pod* param) {
             if (id == SPA_PARAM_Format) self(data)->onFormat(param);
         };
-        events.add_buffer = [](void* data, pw_buffer*) { self(data)->loans_->bufferAdded(); };
+        events.add_buffer = [](void* data, pw_buffer* buffer) {
+            self(data)->loans_->bufferAdded(buffer);
+        };
         events.remove_buffer = [](void* data, pw_buffer* buffer) {
             self(data)->loans_->bufferRemoved(buffer);
         };
@@ -197,7 +208,7 @@ void PipeWireConsumer::onProcess() {
     if (usable && !ended_) {
         const auto* pixels = static_cast<const uint8_t*>(data.data) + chunk->offset;
         if (format_ == SPA_VIDEO_FORMAT_BGRA)
-            frame = loans_->lend(newest, pixels, width_, height_, stride);
+            frame = loans_->lend(newest, pixels, width_, height_, stride, sharedMemory(data));
         if (frame == nullptr)
             frame = std::make_shared<PipeWireFrame>(pixels, width_, height_, stride,
                                                     format_ == SPA_VIDEO_FORMAT_BGRx);

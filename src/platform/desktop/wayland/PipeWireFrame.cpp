@@ -22,12 +22,13 @@ PipeWireFrame::PipeWireFrame(const uint8_t* pixels, size_t width, size_t height,
 }
 
 PipeWireFrame::PipeWireFrame(const uint8_t* pixels, size_t width, size_t height, size_t stride,
-                             std::function<void()> giveBack)
+                             std::function<void()> giveBack, std::optional<SharedMemory> shared)
     : width_(width),
       height_(height),
       stride_(stride),
       pixels_(pixels),
-      giveBack_(std::move(giveBack)) {}
+      giveBack_(std::move(giveBack)),
+      shared_(shared) {}
 
 PipeWireFrame::~PipeWireFrame() {
     std::function<void()> giveBack;
@@ -66,11 +67,18 @@ void PipeWireFrame::detach() {
     copy_.assign(pixels_, pixels_ + height_ * stride_);
     pixels_ = copy_.data();
     giveBack_ = nullptr;
+    shared_.reset();
 }
 
 bool PipeWireFrame::borrowed() const {
     std::lock_guard lock(mutex_);
     return static_cast<bool>(giveBack_);
+}
+
+std::optional<PipeWireFrame::SharedMemory> PipeWireFrame::sharedMemory() const {
+    std::lock_guard lock(mutex_);
+    if (readers_ == 0 || !giveBack_) return std::nullopt;
+    return shared_;
 }
 
 }  // namespace desktop

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "platform/PixelBuffer.h"
@@ -17,13 +18,24 @@ namespace desktop {
 // ends or renegotiates) the stream has the frame copy it out, so a holder never notices.
 class PipeWireFrame : public platform::PixelBuffer {
 public:
+    // Where a borrowed buffer's pixels live in a file that others may map: the compositor
+    // can show them without a copy. `buffer` names the stream's buffer for as long as it
+    // exists; no two buffers ever share a name.
+    struct SharedMemory {
+        int fd = -1;
+        size_t size = 0;    // of the file, from its start
+        size_t offset = 0;  // of the first pixel
+        uint64_t buffer = 0;
+    };
+
     // A copy; with forceOpaque (a BGRx producer) every alpha byte becomes 255. The source
     // holds height x stride bytes.
     PipeWireFrame(const uint8_t* pixels, size_t width, size_t height, size_t stride,
                   bool forceOpaque);
     // Borrows the pixels; giveBack runs once when the frame goes, unless it was detached.
     PipeWireFrame(const uint8_t* pixels, size_t width, size_t height, size_t stride,
-                  std::function<void()> giveBack);
+                  std::function<void()> giveBack,
+                  std::optional<SharedMemory> shared = std::nullopt);
     ~PipeWireFrame() override;
     PipeWireFrame(const PipeWireFrame&) = delete;
     PipeWireFrame& operator=(const PipeWireFrame&) = delete;
@@ -40,6 +52,8 @@ public:
     // copy. Waits while someone reads.
     void detach();
     bool borrowed() const;
+    // While the frame is locked and borrowed: the file stays open until the unlock.
+    std::optional<SharedMemory> sharedMemory() const;
 
 private:
     const size_t width_;
@@ -51,6 +65,7 @@ private:
     const uint8_t* pixels_;
     std::vector<uint8_t> copy_;
     std::function<void()> giveBack_;
+    std::optional<SharedMemory> shared_;
 };
 
 }  // namespace desktop

@@ -50,8 +50,9 @@ WaylandConnection::WaylandConnection(wl_display* display)
 WaylandConnection::~WaylandConnection() {
     outputs_.reset();
     for (void* proxy : {static_cast<void*>(compositor_), static_cast<void*>(shm_),
-                        static_cast<void*>(layerShell_), static_cast<void*>(windowManagement_),
-                        static_cast<void*>(screencast_), static_cast<void*>(registry_)})
+                        static_cast<void*>(subcompositor_), static_cast<void*>(layerShell_),
+                        static_cast<void*>(windowManagement_), static_cast<void*>(screencast_),
+                        static_cast<void*>(registry_)})
         retire(proxy);
     for (wl_proxy* proxy : retired_)
         wl_proxy_destroy(proxy);
@@ -114,6 +115,9 @@ void WaylandConnection::bind(uint32_t name, const std::string& interface, uint32
         compositor_ = bindAs<wl_compositor>(registry_, name, &wl_compositor_interface, version, 4);
     } else if (interface == wl_shm_interface.name && shm_ == nullptr) {
         shm_ = bindAs<wl_shm>(registry_, name, &wl_shm_interface, version, 1);
+    } else if (interface == wl_subcompositor_interface.name && subcompositor_ == nullptr) {
+        subcompositor_ =
+            bindAs<wl_subcompositor>(registry_, name, &wl_subcompositor_interface, version, 1);
     } else if (interface == wl_output_interface.name) {
         outputs_->add(name, bindAs<wl_output>(registry_, name, &wl_output_interface, version, 2));
     } else if (interface == zxdg_output_manager_v1_interface.name) {

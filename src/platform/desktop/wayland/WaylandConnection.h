@@ -11,6 +11,7 @@ struct wl_proxy;
 struct wl_registry;
 struct wl_compositor;
 struct wl_shm;
+struct wl_subcompositor;
 struct wl_output;
 struct zwlr_layer_shell_v1;
 struct org_kde_plasma_window_management;
@@ -46,6 +47,7 @@ public:
 
     wl_compositor* compositor() const { return compositor_; }
     wl_shm* shm() const { return shm_; }
+    wl_subcompositor* subcompositor() const { return subcompositor_; }
     zwlr_layer_shell_v1* layerShell() const { return layerShell_; }
     org_kde_plasma_window_management* windowManagement() const { return windowManagement_; }
     uint32_t windowManagementVersion() const { return windowManagementVersion_; }
@@ -80,6 +82,7 @@ private:
     wl_registry* registry_ = nullptr;
     wl_compositor* compositor_ = nullptr;
     wl_shm* shm_ = nullptr;
+    wl_subcompositor* subcompositor_ = nullptr;
     zwlr_layer_shell_v1* layerShell_ = nullptr;
     org_kde_plasma_window_management* windowManagement_ = nullptr;
     uint32_t windowManagementVersion_ = 0;

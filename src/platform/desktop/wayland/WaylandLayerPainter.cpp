@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "platform/Layer.h"
 #include "platform/PixelBuffer.h"
@@ -39,6 +40,19 @@ void copyOpaque(QImage& target, const QRect& area, const uint8_t* source, size_t
     }
 }
 
+// How much of an opaque picture shows through a pixel, from the pixel over a black and
+// over a white picture; nothing when the mix is not one of the picture and a cover.
+std::optional<uint32_t> coverThrough(uint32_t dark, uint32_t light) {
+    if ((light >> 24) != 255) return std::nullopt;
+    const auto through = [&](int shift) {
+        return int((light >> shift) & 0xff) - int((dark >> shift) & 0xff);
+    };
+    const int green = through(8);
+    if (green < 0 || std::abs(through(0) - green) > 1 || std::abs(through(16) - green) > 1)
+        return std::nullopt;
+    return uint32_t(green);
+}
+
 }  // namespace
 
 void WaylandLayerPainter::paint(QImage& target, const platform::Layer& root,
@@ -69,16 +83,42 @@ bool WaylandLayerPainter::paintPicture(QImage& target, const platform::Layer& ro
     return drewPicture_;
 }
 
+// Over a black picture a pixel is what lies on top; over a white one it also shows how much
+// of the picture comes through.
+bool WaylandLayerPainter::paintOverPicture(QImage& target, const platform::Layer& root,
+                                           const WaylandPanelLook& look) {
+    if (look.picture() == nullptr) return false;
+    QImage light(target.size(), QImage::Format_ARGB32_Premultiplied);
+    paintBlackAndWhite(target, light, root, look);
+    const QRect area = look.pictureRect();
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        auto* over = reinterpret_cast<uint32_t*>(target.scanLine(y));
+        const auto* white = reinterpret_cast<const uint32_t*>(light.constScanLine(y));
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const auto through = coverThrough(over[x], white[x]);
+            if (!through) return false;
+            over[x] = ((255u - *through) << 24) | (over[x] & 0xffffffu);
+        }
+    }
+    return true;
+}
+
 void WaylandLayerPainter::measureEdges(const QImage& target, const platform::Layer& root,
                                        const WaylandPanelLook& look) {
     QImage dark(target.size(), QImage::Format_ARGB32_Premultiplied);
     QImage light(target.size(), QImage::Format_ARGB32_Premultiplied);
+    paintBlackAndWhite(dark, light, root, look);
+    edges_.measure(look, dark, light);
+}
+
+void WaylandLayerPainter::paintBlackAndWhite(QImage& dark, QImage& light,
+                                             const platform::Layer& root,
+                                             const WaylandPanelLook& look) {
     solid_ = Qt::black;
     paint(dark, root, look);
     solid_ = Qt::white;
     paint(light, root, look);
     solid_.reset();
-    edges_.measure(look, dark, light);
 }
 
 void WaylandLayerPainter::paintAll(QPainter& painter, const QImage& target,

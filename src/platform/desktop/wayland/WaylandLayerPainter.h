@@ -31,6 +31,11 @@ public:
     // rows copied where they show as captured, the corners and edges painted through the
     // layers once for each look. False, with nothing drawn, when the look has no such picture.
     bool paintPicture(QImage& target, const platform::Layer& root, const WaylandPanelLook& look);
+    // Everything but the picture, for a picture shown from below: transparent where it shows
+    // as captured, and over its edges what corners and borders lay on it. False when some of
+    // it would show partly transparent, which nothing laid on top can do.
+    bool paintOverPicture(QImage& target, const platform::Layer& root,
+                          const WaylandPanelLook& look);
     // The video layers of the last paint, whose frames ask for the next one.
     const std::vector<const platform::SampleBufferDisplayLayer*>& videoLayers() const {
         return videos_;
@@ -41,6 +46,9 @@ public:
 private:
     void measureEdges(const QImage& target, const platform::Layer& root,
                       const WaylandPanelLook& look);
+    // The whole look with the picture all black, and all white.
+    void paintBlackAndWhite(QImage& dark, QImage& light, const platform::Layer& root,
+                            const WaylandPanelLook& look);
     void paintAll(QPainter& painter, const QImage& target, const platform::Layer& root);
     void drawLayer(QPainter& painter, const platform::Layer& layer, const platform::Rect& rect);
     void drawVideo(QPainter& painter, const platform::SampleBufferDisplayLayer& layer,

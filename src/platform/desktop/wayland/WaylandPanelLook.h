@@ -31,6 +31,7 @@ public:
     static double outputScale(double frameWidth, double frameHeight, const platform::Rect& rect);
 
     const std::vector<double>& values() const { return values_; }
+    QSize size() const { return {int(values_[0]), int(values_[1])}; }
     bool operator==(const WaylandPanelLook& other) const { return values_ == other.values_; }
     // The one video layer, drawn last and one frame pixel for one panel pixel; null when the
     // tree is not like that, and then every paint is whole.

@@ -7,11 +7,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/PixelBuffer.h"
 #include "platform/Platform.h"
 #include "platform/SampleBufferDisplayLayer.h"
 #include "platform/desktop/DesktopTransaction.h"
 #include "platform/desktop/wayland/WaylandContext.h"
 #include "platform/desktop/wayland/WaylandPanelLook.h"
+#include "platform/desktop/wayland/WaylandPictureSurface.h"
 #include "platform/desktop/wayland/WaylandShmBuffer.h"
 #include "wlr-layer-shell-unstable-v1-client-protocol.h"
 
@@ -20,6 +22,13 @@ namespace {
 
 int pixels(double length) {
     return static_cast<int>(std::clamp(std::lround(length), 1L, 32767L));
+}
+
+// A panel buffer drawn over a picture shown from below, told apart from a whole paint.
+std::vector<double> over(const WaylandPanelLook& look) {
+    auto values = look.values();
+    values.push_back(-3);
+    return values;
 }
 
 }  // namespace
@@ -71,6 +80,7 @@ bool WaylandPanelWindow::createSurface() {
 }
 
 void WaylandPanelWindow::destroySurface() {
+    picture_.reset();
     if (layer_ != nullptr) zwlr_layer_surface_v1_destroy(layer_);
     if (surface_ != nullptr) wl_surface_destroy(surface_);
     layer_ = nullptr;
@@ -175,14 +185,17 @@ void WaylandPanelWindow::redraw() {
     const auto layer = contentView_ ? contentView_->layer() : nullptr;
     if (!visible_ || !configured_ || layer == nullptr) return;
     const platform::Rect rect = globalRect();
-    WaylandShmBuffer* buffer = freeBuffer(int(rect.width), int(rect.height));
-    if (buffer == nullptr) {
-        redrawWanted_ = true;
-        return;
-    }
+    const WaylandPanelLook look(*layer, int(rect.width), int(rect.height));
     redrawWanted_ = false;
-    draw(*buffer, *layer);
-    buffer->setBusy();
+    if (!drawOverPicture(look, *layer)) {
+        WaylandShmBuffer* buffer = freeBuffer(int(rect.width), int(rect.height));
+        if (buffer == nullptr) {
+            redrawWanted_ = true;
+            return;
+        }
+        draw(*buffer, *layer, look);
+    }
+    if (redrawWanted_) return;
     ++framesDrawn_;
     watchFrames();
     context_.connection().flush();
@@ -190,8 +203,8 @@ void WaylandPanelWindow::redraw() {
 
 // A buffer that holds the frame and corners of this very look needs only the new picture, and
 // the surface only that much damage when it shows the same look.
-void WaylandPanelWindow::draw(WaylandShmBuffer& buffer, const platform::Layer& layer) {
-    const WaylandPanelLook look(layer, buffer.width(), buffer.height());
+void WaylandPanelWindow::draw(WaylandShmBuffer& buffer, const platform::Layer& layer,
+                              const WaylandPanelLook& look) {
     QImage image(buffer.pixels(), buffer.width(), buffer.height(), buffer.stride(),
                  QImage::Format_ARGB32_Premultiplied);
     if (buffer.drawn() != look.values() || !painter_.paintPicture(image, layer, look)) {
@@ -201,9 +214,58 @@ void WaylandPanelWindow::draw(WaylandShmBuffer& buffer, const platform::Layer& l
     const QRect damage =
         look.picture() != nullptr && shown_ == look.values() ? look.pictureRect() : image.rect();
     shown_ = look.values();
+    if (picture_) picture_->hide();
     wl_surface_attach(surface_, buffer.buffer(), 0, 0);
     wl_surface_damage(surface_, damage.x(), damage.y(), damage.width(), damage.height());
+    buffer.setBusy();
     wl_surface_commit(surface_);
+}
+
+// The picture on the surface below, from the stream's own buffer when it can be shared, and
+// the panel's buffer drawn again only for a new look. Both change with the panel's commit,
+// so a resize shows its frame and picture together. False, with nothing committed, when the
+// picture cannot be shown that way.
+bool WaylandPanelWindow::drawOverPicture(const WaylandPanelLook& look,
+                                         const platform::Layer& layer) {
+    if (!pictureFitsBelow(look)) return false;
+    WaylandShmBuffer* buffer = nullptr;
+    if (shown_ != over(look)) {
+        buffer = freeBuffer(look.size().width(), look.size().height());
+        if (buffer == nullptr) {
+            redrawWanted_ = true;  // the release of one brings the redraw
+            return true;
+        }
+        if (buffer->drawn() != over(look)) {
+            buffer->setDrawn({});
+            QImage image(buffer->pixels(), buffer->width(), buffer->height(), buffer->stride(),
+                         QImage::Format_ARGB32_Premultiplied);
+            if (!painter_.paintOverPicture(image, layer, look)) {
+                notOver_ = look.values();
+                return false;
+            }
+            buffer->setDrawn(over(look));
+        }
+    }
+    if (!picture_->show(look.sample(), look.pictureRect().topLeft())) return false;
+    if (buffer != nullptr) {
+        wl_surface_attach(surface_, buffer->buffer(), 0, 0);
+        wl_surface_damage(surface_, 0, 0, buffer->width(), buffer->height());
+        buffer->setBusy();
+        shown_ = over(look);
+    }
+    wl_surface_commit(surface_);
+    return true;
+}
+
+// The whole frame inside the panel, one pixel for one.
+bool WaylandPanelWindow::pictureFitsBelow(const WaylandPanelLook& look) {
+    const auto* pixels = look.picture() != nullptr ? look.sample()->imageBuffer() : nullptr;
+    if (pixels == nullptr || notOver_ == look.values() ||
+        look.pictureRect() !=
+            QRect(look.pictureOrigin(), QSize(int(pixels->width()), int(pixels->height()))))
+        return false;
+    if (!picture_) picture_ = WaylandPictureSurface::make(context_.connection(), surface_);
+    return picture_ != nullptr;
 }
 
 WaylandShmBuffer* WaylandPanelWindow::freeBuffer(int width, int height) {

@@ -16,6 +16,8 @@ namespace desktop {
 
 class DesktopTransaction;
 class WaylandContext;
+class WaylandPanelLook;
+class WaylandPictureSurface;
 class WaylandShmBuffer;
 
 // A floating panel of this program as a layer-shell surface on the overlay layer of the
@@ -54,7 +56,9 @@ private:
     void redraw();
     void watchFrames();
     WaylandShmBuffer* freeBuffer(int width, int height);
-    void draw(WaylandShmBuffer& buffer, const platform::Layer& layer);
+    bool drawOverPicture(const WaylandPanelLook& look, const platform::Layer& layer);
+    bool pictureFitsBelow(const WaylandPanelLook& look);
+    void draw(WaylandShmBuffer& buffer, const platform::Layer& layer, const WaylandPanelLook& look);
 
     WaylandContext& context_;
     DesktopTransaction& transaction_;
@@ -65,8 +69,10 @@ private:
     platform::Point outputOrigin_;
     bool configured_ = false;
     bool redrawWanted_ = false;
+    std::unique_ptr<WaylandPictureSurface> picture_;
     std::vector<std::unique_ptr<WaylandShmBuffer>> buffers_;
-    std::vector<double> shown_;  // the look of the buffer last committed to the surface
+    std::vector<double> shown_;    // the look of the buffer last committed to the surface
+    std::vector<double> notOver_;  // a look that cannot be laid over its picture
     uint64_t framesDrawn_ = 0;
     // Set by a capture thread when a frame arrives, cleared by the redraw it asks for.
     std::shared_ptr<std::atomic<bool>> framePending_ = std::make_shared<std::atomic<bool>>(false);

@@ -6,7 +6,8 @@
 
 namespace desktop {
 
-std::unique_ptr<WaylandShmBuffer> WaylandShmBuffer::make(wl_shm* shm, int width, int height) {
+std::unique_ptr<WaylandShmBuffer> WaylandShmBuffer::make(wl_shm* shm, int width, int height,
+                                                         bool opaque) {
     if (shm == nullptr || width <= 0 || height <= 0) return nullptr;
     std::unique_ptr<WaylandShmBuffer> made(new WaylandShmBuffer(width, height));
     made->size_ = size_t(made->stride()) * size_t(height);
@@ -24,7 +25,8 @@ std::unique_ptr<WaylandShmBuffer> WaylandShmBuffer::make(wl_shm* shm, int width,
     made->pixels_ = static_cast<uint8_t*>(memory);
     wl_shm_pool* pool = wl_shm_create_pool(shm, fd, int32_t(made->size_));
     made->buffer_ =
-        wl_shm_pool_create_buffer(pool, 0, width, height, made->stride(), WL_SHM_FORMAT_ARGB8888);
+        wl_shm_pool_create_buffer(pool, 0, width, height, made->stride(),
+                                  opaque ? WL_SHM_FORMAT_XRGB8888 : WL_SHM_FORMAT_ARGB8888);
     wl_shm_pool_destroy(pool);
     ::close(fd);
     static const wl_buffer_listener listener{[](void* data, wl_buffer*) {

@@ -11,12 +11,14 @@ struct wl_shm;
 
 namespace desktop {
 
-// One shared-memory buffer of 32-bit premultiplied ARGB pixels that the compositor reads;
-// busy from its attach until the compositor releases it. Main thread only.
+// One shared-memory buffer of 32-bit premultiplied ARGB pixels that the compositor reads
+// (or, opaque, whose alpha it ignores); busy from its attach until the compositor releases
+// it. Main thread only.
 class WaylandShmBuffer {
 public:
     // Nothing when the memory cannot be had.
-    static std::unique_ptr<WaylandShmBuffer> make(wl_shm* shm, int width, int height);
+    static std::unique_ptr<WaylandShmBuffer> make(wl_shm* shm, int width, int height,
+                                                  bool opaque = false);
     ~WaylandShmBuffer();
     WaylandShmBuffer(const WaylandShmBuffer&) = delete;
     WaylandShmBuffer& operator=(const WaylandShmBuffer&) = delete;
