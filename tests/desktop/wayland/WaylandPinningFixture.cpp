@@ -15,7 +15,7 @@ using namespace std::chrono_literals;
 void WaylandPinningFixture::SetUp() {
     kwin_ = std::make_unique<HeadlessKWin>(screenWidth, screenHeight,
                                            std::vector<std::string>{VELTRIN_BINARY},
-                                           std::vector<std::string>{}, keyboardLayout_);
+                                           std::vector<std::string>{}, keyboardLayout_, outputs_);
     client_ = std::make_unique<WaylandTestClient>(
         kwin_->environment(), std::vector<std::string>{"--width", "400", "--height", "300"});
     ASSERT_TRUE(kwin_->moveWindow(client_->pid(), 200, 150));
@@ -40,7 +40,7 @@ void WaylandPinningFixture::pin() {
 }
 
 std::optional<HeadlessKWin::Rect> WaylandPinningFixture::clientOnScreen(uint32_t color) {
-    const auto shot = kwin_->capture({0, 0, screenWidth, screenHeight});
+    const auto shot = kwin_->capture({0, 0, desktopWidth(), screenHeight});
     if (!shot) return std::nullopt;
     shot_ = *shot;
     int left = shot->width, top = shot->height, right = -1, bottom = -1;

@@ -1,7 +1,8 @@
 #pragma once
 
-// A private KWin with the Wayland test client's window at (200, 150), 400 x 300, and what a
-// test needs to start the program, pin the window and read the panel back from the screen.
+// A private KWin (one output, or `outputs_` side by side) with the Wayland test client's window
+// at (200, 150), 400 x 300, and what a test needs to start the program, pin the window and read
+// the panel back from the screen.
 //
 //   class MyTest : public WaylandPinningFixture {};
 //   TEST_F(MyTest, ...) {
@@ -51,7 +52,11 @@ protected:
     // Once the command was taken, the point shows the colour within a few seconds.
     bool showsColor(bool commanded, std::pair<int, int> point, uint32_t color);
 
+    // The width of all outputs side by side.
+    int desktopWidth() const { return screenWidth * outputs_; }
+
     std::string keyboardLayout_;  // set before SetUp for a layout other than KWin's default
+    int outputs_ = 1;             // set before SetUp for more outputs of the screen's size
     std::unique_ptr<HeadlessKWin> kwin_;
     std::unique_ptr<WaylandTestClient> client_;
     std::unique_ptr<VeltrinProcess> veltrin_;
