@@ -3,7 +3,6 @@
 #include <wayland-client.h>
 
 #include <cstring>
-#include <functional>
 #include <vector>
 
 #include "kde-output-device-v2-client-protocol.h"
@@ -40,9 +39,9 @@ int applyAndWait(wl_display* display, kde_output_configuration_v2* configuration
     return result;
 }
 
-using Change = std::function<void(kde_output_configuration_v2*, kde_output_device_v2*)>;
+}  // namespace
 
-bool configure(int output, const Change& change) {
+bool enable(int output, bool on) {
     wl_display* display = wl_display_connect(nullptr);
     if (display == nullptr) return false;
     Globals globals;
@@ -54,7 +53,8 @@ bool configure(int output, const Change& change) {
     if (globals.management != nullptr && output >= 0 && output < int(globals.devices.size())) {
         kde_output_configuration_v2* configuration =
             kde_output_management_v2_create_configuration(globals.management);
-        change(configuration, globals.devices[size_t(output)]);
+        kde_output_configuration_v2_enable(configuration, globals.devices[size_t(output)],
+                                           on ? 1 : 0);
         result = applyAndWait(display, configuration);
         kde_output_configuration_v2_destroy(configuration);
     }
@@ -64,20 +64,6 @@ bool configure(int output, const Change& change) {
     wl_registry_destroy(registry);
     wl_display_disconnect(display);
     return result == 1;
-}
-
-}  // namespace
-
-bool enable(int output, bool on) {
-    return configure(output, [on](auto* configuration, auto* device) {
-        kde_output_configuration_v2_enable(configuration, device, on ? 1 : 0);
-    });
-}
-
-bool scale(int output, double factor) {
-    return configure(output, [factor](auto* configuration, auto* device) {
-        kde_output_configuration_v2_scale(configuration, device, wl_fixed_from_double(factor));
-    });
 }
 
 }  // namespace OutputSettings
