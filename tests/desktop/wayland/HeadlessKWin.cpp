@@ -153,24 +153,22 @@ bool HeadlessKWin::moveWindow(pid_t pid, int x, int y, std::optional<int> width,
         "}\n");
 }
 
-// Where KWin refuses one output's part (the output was turned off), that part stays black.
 std::optional<Image> HeadlessKWin::capture(const Rect& area) {
     if (outputs_ == 1) return captureArea(area);
     Image whole{area.width, area.height,
                 std::vector<uint32_t>(size_t(area.width) * size_t(area.height))};
-    bool shown = false;
     for (int output = 0; output < outputs_; ++output) {
         const int left = std::max(area.x, output * outputWidth_);
         const int right = std::min(area.x + area.width, (output + 1) * outputWidth_);
         if (left >= right) continue;
         const auto part = captureArea({left, area.y, right - left, area.height});
-        if (!part || part->width != right - left || part->height != area.height) continue;
+        if (!part || part->width != right - left || part->height != area.height)
+            return std::nullopt;
         for (int y = 0; y < area.height; ++y)
             std::copy_n(&part->pixels[size_t(y) * size_t(part->width)], part->width,
                         &whole.pixels[size_t(y) * size_t(area.width) + size_t(left - area.x)]);
-        shown = true;
     }
-    return shown ? std::optional<Image>(whole) : std::nullopt;
+    return whole;
 }
 
 std::optional<Image> HeadlessKWin::captureArea(const Rect& area) {

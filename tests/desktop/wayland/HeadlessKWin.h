@@ -60,8 +60,8 @@ public:
     // Shows virtual desktop `number` (1 or 2).
     bool switchDesktop(int number);
     // The screen as shown, through KWin's screenshot interface, one output at a time (a shot
-    // across outputs can bring an older frame of all but one); nothing when refused. An output
-    // turned off shows black.
+    // across outputs can bring an older frame of all but one); nothing when refused. A shot
+    // of an output turned off gets no answer for 10 s.
     std::optional<Image> capture(const Rect& area);
     // Ends the compositor and waits for it.
     void stop();

@@ -56,7 +56,9 @@ protected:
     int desktopWidth() const { return screenWidth * outputs_; }
 
     std::string keyboardLayout_;  // set before SetUp for a layout other than KWin's default
-    int outputs_ = 1;             // set before SetUp for more outputs of the screen's size
+    // Set before SetUp for more outputs of the screen's size; the screen read back is as wide
+    // as these outputs.
+    int outputs_ = 1;
     std::unique_ptr<HeadlessKWin> kwin_;
     std::unique_ptr<WaylandTestClient> client_;
     std::unique_ptr<VeltrinProcess> veltrin_;
