@@ -44,7 +44,7 @@ target_compile_definitions(veltrin_desktop PUBLIC VELTRIN_HAS_WAYLAND=1)
 
 # A Wayland window of a known colour that the Wayland tests pin: commands on standard input
 # resize and recolour it, or click anywhere through KWin's fake input; it says when it is
-# clicked and when it becomes the active window; it turns outputs off and on.
+# clicked and when it becomes the active window; it turns outputs off and on, or scales them.
 add_executable(veltrin_wayland_test_client tools/waylandclient/main.cpp
   tools/waylandclient/Animation.cpp
   tools/waylandclient/ClientSurface.cpp

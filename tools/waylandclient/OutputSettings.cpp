@@ -39,9 +39,9 @@ int applyAndWait(wl_display* display, kde_output_configuration_v2* configuration
     return result;
 }
 
-}  // namespace
-
-bool enable(int output, bool on) {
+// Applies one change to the output's device; true once the compositor applied it.
+template <typename Change>
+bool configure(int output, Change change) {
     wl_display* display = wl_display_connect(nullptr);
     if (display == nullptr) return false;
     Globals globals;
@@ -53,8 +53,7 @@ bool enable(int output, bool on) {
     if (globals.management != nullptr && output >= 0 && output < int(globals.devices.size())) {
         kde_output_configuration_v2* configuration =
             kde_output_management_v2_create_configuration(globals.management);
-        kde_output_configuration_v2_enable(configuration, globals.devices[size_t(output)],
-                                           on ? 1 : 0);
+        change(configuration, globals.devices[size_t(output)]);
         result = applyAndWait(display, configuration);
         kde_output_configuration_v2_destroy(configuration);
     }
@@ -64,6 +63,20 @@ bool enable(int output, bool on) {
     wl_registry_destroy(registry);
     wl_display_disconnect(display);
     return result == 1;
+}
+
+}  // namespace
+
+bool enable(int output, bool on) {
+    return configure(output, [on](auto* configuration, auto* device) {
+        kde_output_configuration_v2_enable(configuration, device, on ? 1 : 0);
+    });
+}
+
+bool scale(int output, double factor) {
+    return configure(output, [factor](auto* configuration, auto* device) {
+        kde_output_configuration_v2_scale(configuration, device, wl_fixed_from_double(factor));
+    });
 }
 
 }  // namespace OutputSettings

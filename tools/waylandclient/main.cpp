@@ -7,6 +7,7 @@
 //                     "frame N MONOTONIC-NS RRGGBB" once committed, the last one "animated"
 //   keys CODE...      presses the keys (evdev codes: 56 Alt, 25 P) together (the same)
 //   output N on|off   turns the Nth output (from 0) on or off (needs KDE's output management)
+//   output N scale F  scales it by F (the same)
 //   quit              closes it (so does the end of the input)
 // It also prints "pressed X Y", "activated" and "deactivated" as they happen.
 // Options: --width W --height H --color RRGGBB --title TEXT
@@ -59,7 +60,10 @@ bool configureOutput(std::istringstream& words) {
     int output = -1;
     std::string setting;
     if (!(words >> output >> setting)) return false;
-    return (setting == "on" || setting == "off") && OutputSettings::enable(output, setting == "on");
+    if (setting == "on" || setting == "off") return OutputSettings::enable(output, setting == "on");
+    double factor = 0;
+    return setting == "scale" && words >> factor && factor > 0 &&
+           OutputSettings::scale(output, factor);
 }
 
 // False once the client should end.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <cstdlib>
 #include <optional>
 #include <string>
 
@@ -54,7 +55,7 @@ protected:
     // Turns the second output off or on; the screen read back is then only what is shown.
     bool turnSecondOutput(bool on) {
         if (!client_->command(std::string("output 1 ") + (on ? "on" : "off"))) return false;
-        outputs_ = on ? 2 : 1;
+        desktopWidth_ = on ? 2 * screenWidth : screenWidth;
         return true;
     }
 
@@ -129,6 +130,36 @@ TEST_F(WaylandOutputsTest, ThePanelStaysWithTheWindowWhenItsOutputGoesAndComesBa
         << "not back with the window";
     EXPECT_TRUE(pinnedAt(second + 500, 300, 0xAA33AA)) << "not on the output come back";
     EXPECT_TRUE(pinnedAt(200, 150, 0x3366CC)) << "not on the first output";
+}
+
+// On a second output scaled by two (640 x 400 in the desktop's coordinates) the panel lies
+// over the window as on the first. It is drawn at the desktop's resolution and scaled up by
+// KWin, which softens its edges: the picture may show a pixel less on each side.
+TEST_F(WaylandOutputsTest, ThePanelLiesOverTheWindowOnAScaledOutput) {
+    ASSERT_TRUE(client_->command("output 1 scale 2")) << "KWin did not scale the output";
+    desktopWidth_ = screenWidth + screenWidth / 2;
+    const auto pinnedNear = [&](int x, int y, uint32_t color) {
+        const auto near = [](int a, int b) { return std::abs(a - b) <= 2; };
+        return kwin_->moveWindow(client_->pid(), x, y) && client_->recolor(color) &&
+               XDriver::waitUntil(
+                   [&] {
+                       const auto r = clientOnScreen(color);
+                       const auto frame = [&](int px, int py) {
+                           return XDriver::similar(shot_.at(px, py), frameColor, 10);
+                       };
+                       return r && near(r->x, x + 2) && near(r->y, y + 2) &&
+                              near(r->width, 400 - 4) && near(r->height, 300 - 4) &&
+                              frame(x - 3, y + 150) && frame(x + 402, y + 150) &&
+                              frame(x + 200, y - 3) && frame(x + 200, y + 302) && filled(*r, color);
+                   },
+                   5s, 50ms);
+    };
+    const int second = screenWidth;
+    ASSERT_TRUE(kwin_->moveWindow(client_->pid(), second + 100, 50));
+    pin();
+    EXPECT_TRUE(pinnedNear(second + 100, 50, 0xCC3333)) << "not framed on the scaled output";
+    EXPECT_TRUE(pinnedNear(200, 150, 0x33AA55)) << "not framed on the first output";
+    EXPECT_TRUE(pinnedNear(second + 150, 80, 0x3366CC)) << "not framed on the scaled output";
 }
 
 }  // namespace

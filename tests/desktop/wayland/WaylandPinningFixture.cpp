@@ -13,6 +13,7 @@ using namespace std::chrono_literals;
 }  // namespace
 
 void WaylandPinningFixture::SetUp() {
+    desktopWidth_ = screenWidth * outputs_;
     kwin_ = std::make_unique<HeadlessKWin>(screenWidth, screenHeight,
                                            std::vector<std::string>{VELTRIN_BINARY},
                                            std::vector<std::string>{}, keyboardLayout_, outputs_);
@@ -40,7 +41,7 @@ void WaylandPinningFixture::pin() {
 }
 
 std::optional<HeadlessKWin::Rect> WaylandPinningFixture::clientOnScreen(uint32_t color) {
-    const auto shot = kwin_->capture({0, 0, desktopWidth(), screenHeight});
+    const auto shot = kwin_->capture({0, 0, desktopWidth_, screenHeight});
     if (!shot) return std::nullopt;
     shot_ = *shot;
     int left = shot->width, top = shot->height, right = -1, bottom = -1;

@@ -52,13 +52,11 @@ protected:
     // Once the command was taken, the point shows the colour within a few seconds.
     bool showsColor(bool commanded, std::pair<int, int> point, uint32_t color);
 
-    // The width of all outputs side by side.
-    int desktopWidth() const { return screenWidth * outputs_; }
-
     std::string keyboardLayout_;  // set before SetUp for a layout other than KWin's default
-    // Set before SetUp for more outputs of the screen's size; the screen read back is as wide
-    // as these outputs.
-    int outputs_ = 1;
+    int outputs_ = 1;             // set before SetUp for more outputs of the screen's size
+    // How much of the desktop is read back from the left: all outputs from SetUp on; a test
+    // that turns one off or scales it narrows it to what is shown.
+    int desktopWidth_ = 0;
     std::unique_ptr<HeadlessKWin> kwin_;
     std::unique_ptr<WaylandTestClient> client_;
     std::unique_ptr<VeltrinProcess> veltrin_;
