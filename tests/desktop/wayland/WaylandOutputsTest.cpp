@@ -28,14 +28,14 @@ protected:
                waitForWindow({x, y, 400, 300}, true, color);
     }
 
+    // The frame's colour at a point of the last shot.
+    bool frame(int x, int y) const { return XDriver::similar(shot_.at(x, y), frameColor, 10); }
+
     // Waits until the part of the window on the output at `left` is framed along its edges
     // there, with the picture in `color` inside.
     bool framedOn(int left, const HeadlessKWin::Rect& window, uint32_t color) {
         const int from = std::max(window.x, left);
         const int to = std::min(window.x + window.width, left + screenWidth);
-        const auto frame = [&](int x, int y) {
-            return XDriver::similar(shot_.at(x, y), frameColor, 10);
-        };
         return XDriver::waitUntil(
             [&] {
                 if (!clientOnScreen(color)) return false;
@@ -57,6 +57,22 @@ protected:
         if (!client_->command(std::string("output 1 ") + (on ? "on" : "off"))) return false;
         desktopWidth_ = on ? 2 * screenWidth : screenWidth;
         return true;
+    }
+
+    // Moves the window, paints it `color`, and waits for it framed at its new place, its picture
+    // within a pixel of each edge (a scaled output softens them).
+    bool pinnedNear(int x, int y, uint32_t color) {
+        const auto near = [](int a, int b, int by) { return std::abs(a - b) <= by; };
+        return kwin_->moveWindow(client_->pid(), x, y) && client_->recolor(color) &&
+               XDriver::waitUntil(
+                   [&] {
+                       const auto r = clientOnScreen(color);
+                       return r && near(r->x, x + 2, 1) && near(r->y, y + 2, 1) &&
+                              near(r->width, 400 - 4, 2) && near(r->height, 300 - 4, 2) &&
+                              frame(x - 3, y + 150) && frame(x + 402, y + 150) &&
+                              frame(x + 200, y - 3) && frame(x + 200, y + 302) && filled(*r, color);
+                   },
+                   5s, 50ms);
     }
 
     // Waits for the whole window framed in `color` wherever KWin put it; its place when it is.
@@ -138,22 +154,6 @@ TEST_F(WaylandOutputsTest, ThePanelStaysWithTheWindowWhenItsOutputGoesAndComesBa
 TEST_F(WaylandOutputsTest, ThePanelLiesOverTheWindowOnAScaledOutput) {
     ASSERT_TRUE(client_->command("output 1 scale 2")) << "KWin did not scale the output";
     desktopWidth_ = screenWidth + screenWidth / 2;
-    const auto pinnedNear = [&](int x, int y, uint32_t color) {
-        const auto near = [](int a, int b) { return std::abs(a - b) <= 2; };
-        return kwin_->moveWindow(client_->pid(), x, y) && client_->recolor(color) &&
-               XDriver::waitUntil(
-                   [&] {
-                       const auto r = clientOnScreen(color);
-                       const auto frame = [&](int px, int py) {
-                           return XDriver::similar(shot_.at(px, py), frameColor, 10);
-                       };
-                       return r && near(r->x, x + 2) && near(r->y, y + 2) &&
-                              near(r->width, 400 - 4) && near(r->height, 300 - 4) &&
-                              frame(x - 3, y + 150) && frame(x + 402, y + 150) &&
-                              frame(x + 200, y - 3) && frame(x + 200, y + 302) && filled(*r, color);
-                   },
-                   5s, 50ms);
-    };
     const int second = screenWidth;
     ASSERT_TRUE(kwin_->moveWindow(client_->pid(), second + 100, 50));
     pin();
