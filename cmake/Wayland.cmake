@@ -10,6 +10,8 @@ set(VELTRIN_WAYLAND_PROTOCOLS
   "${PLASMA_WAYLAND_PROTOCOLS_DIR}/plasma-window-management.xml"
   "${PLASMA_WAYLAND_PROTOCOLS_DIR}/zkde-screencast-unstable-v1.xml"
   "${PLASMA_WAYLAND_PROTOCOLS_DIR}/fake-input.xml"
+  "${PLASMA_WAYLAND_PROTOCOLS_DIR}/kde-output-device-v2.xml"
+  "${PLASMA_WAYLAND_PROTOCOLS_DIR}/kde-output-management-v2.xml"
   "${WAYLAND_PROTOCOLS_DIR}/stable/xdg-shell/xdg-shell.xml"
   "${WAYLAND_PROTOCOLS_DIR}/unstable/xdg-output/xdg-output-unstable-v1.xml"
   "${CMAKE_CURRENT_SOURCE_DIR}/src/platform/desktop/wayland/protocols/wlr-layer-shell-unstable-v1.xml")
@@ -42,8 +44,9 @@ target_compile_definitions(veltrin_desktop PUBLIC VELTRIN_HAS_WAYLAND=1)
 
 # A Wayland window of a known colour that the Wayland tests pin: commands on standard input
 # resize and recolour it, or click anywhere through KWin's fake input; it says when it is
-# clicked and when it becomes the active window.
+# clicked and when it becomes the active window; it turns outputs off and on, or scales them.
 add_executable(veltrin_wayland_test_client tools/waylandclient/main.cpp
   tools/waylandclient/Animation.cpp
-  tools/waylandclient/ClientSurface.cpp)
+  tools/waylandclient/ClientSurface.cpp
+  tools/waylandclient/OutputSettings.cpp)
 target_link_libraries(veltrin_wayland_test_client PRIVATE veltrin_wayland_protocols)

@@ -3,8 +3,8 @@
 # client, and the desktop tests' process, log and pixel helpers. Without the Wayland desktop
 # they leave the program.
 set(VELTRIN_KWIN_TEST_SOURCES HeadlessKWin.cpp WaylandTestClient.cpp WaylandPinningFixture.cpp
-  TrayHost.cpp WaylandPinTest.cpp WaylandSessionTest.cpp WaylandCommandsTest.cpp
-  WaylandKeyCodesTest.cpp WaylandTrayTest.cpp WaylandPictureSurfaceTest.cpp)
+  TrayHost.cpp WaylandPinTest.cpp WaylandOutputsTest.cpp WaylandSessionTest.cpp
+  WaylandCommandsTest.cpp WaylandKeyCodesTest.cpp WaylandTrayTest.cpp WaylandPictureSurfaceTest.cpp)
 list(TRANSFORM VELTRIN_KWIN_TEST_SOURCES PREPEND "${CMAKE_CURRENT_SOURCE_DIR}/tests/desktop/wayland/")
 if(TARGET veltrin_wayland_media_tests AND TARGET veltrin_wayland_test_client)
   target_sources(veltrin_wayland_media_tests PRIVATE tests/desktop/VeltrinProcess.cpp

@@ -6,6 +6,8 @@
 //   animate FPS SECONDS  a new colour FPS times a second; each frame prints
 //                     "frame N MONOTONIC-NS RRGGBB" once committed, the last one "animated"
 //   keys CODE...      presses the keys (evdev codes: 56 Alt, 25 P) together (the same)
+//   output N on|off   turns the Nth output (from 0) on or off (needs KDE's output management)
+//   output N scale F  scales it by F (the same)
 //   quit              closes it (so does the end of the input)
 // It also prints "pressed X Y", "activated" and "deactivated" as they happen.
 // Options: --width W --height H --color RRGGBB --title TEXT
@@ -21,6 +23,7 @@
 
 #include "Animation.h"
 #include "ClientSurface.h"
+#include "OutputSettings.h"
 
 namespace {
 
@@ -51,6 +54,16 @@ void drawDueFrame(ClientSurface& surface, Animation& animation) {
     std::snprintf(color, sizeof color, "%06X", frame->color);
     std::cout << "frame " << frame->number << " " << monotonicNs() << " " << color << std::endl;
     if (!animation.running()) std::cout << "animated" << std::endl;
+}
+
+bool configureOutput(std::istringstream& words) {
+    int output = -1;
+    std::string setting;
+    if (!(words >> output >> setting)) return false;
+    if (setting == "on" || setting == "off") return OutputSettings::enable(output, setting == "on");
+    double factor = 0;
+    return setting == "scale" && words >> factor && factor > 0 &&
+           OutputSettings::scale(output, factor);
 }
 
 // False once the client should end.
@@ -86,6 +99,11 @@ bool perform(ClientSurface& surface, Animation& animation, const std::string& li
         for (uint32_t key = 0; words >> key;)
             keys.push_back(key);
         if (surface.pressKeys(keys)) {
+            std::cout << "ok" << std::endl;
+            return true;
+        }
+    } else if (command == "output") {
+        if (configureOutput(words)) {
             std::cout << "ok" << std::endl;
             return true;
         }

@@ -1,6 +1,5 @@
 #include "wayland/KWinPinnedClient.h"
 
-#include <cstdio>
 #include <stdexcept>
 
 #include "desktop/XDriver.h"
@@ -10,21 +9,15 @@ namespace {
 
 using namespace std::chrono_literals;
 
-std::string hex(uint32_t color) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%06X", color);
-    return text;
-}
-
 }  // namespace
 
 KWinPinnedClient::KWinPinnedClient(KWinBench& bench, int width, int height)
     : bench_(bench),
       client_(std::make_unique<WaylandTestClient>(
           bench.environment(),
-          std::vector<std::string>{"--width", std::to_string(width), "--height",
-                                   std::to_string(height), "--color", hex(startColor), "--title",
-                                   "veltrin bench client"})),
+          std::vector<std::string>{
+              "--width", std::to_string(width), "--height", std::to_string(height), "--color",
+              WaylandTestClient::colorName(startColor), "--title", "veltrin bench client"})),
       rect_{home, home, width, height} {
     if (!moveTo(home, home) || !showsColorAtCentre(startColor))
         throw std::runtime_error("the Wayland client did not show at its place");
@@ -65,7 +58,7 @@ std::string KWinPinnedClient::activate() {
 }
 
 std::string KWinPinnedClient::paint(uint32_t color) {
-    if (!client_->command("color " + hex(color))) return "the client cannot paint";
+    if (!client_->recolor(color)) return "the client cannot paint";
     if (!showsColorAtCentre(color)) return "the screen does not show the client's colour";
     return "";
 }

@@ -11,6 +11,7 @@
 #include <QDBusUnixFileDescriptor>
 #include <QVariantMap>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -39,7 +40,8 @@ std::string readAll(int fd) {
 
 HeadlessKWin::HeadlessKWin(int width, int height, const std::vector<std::string>& trusted,
                            const std::vector<std::string>& entries,
-                           const std::string& keyboardLayout) {
+                           const std::string& keyboardLayout, int outputs)
+    : outputWidth_(width), outputs_(outputs) {
     const std::string directory = session_.runtimeDirectory();
     std::filesystem::create_directories(directory + "/data/applications");
     std::filesystem::create_directories(directory + "/config");
@@ -59,9 +61,10 @@ HeadlessKWin::HeadlessKWin(int width, int height, const std::vector<std::string>
     // The installed binary carries file capabilities a container may refuse to run.
     const std::string kwin = directory + "/kwin_wayland";
     std::filesystem::copy_file("/usr/bin/kwin_wayland", kwin);
-    kwin_ = &session_.start({kwin, "--virtual", "--width", std::to_string(width), "--height",
-                             std::to_string(height), "--socket", socket_, "--no-lockscreen"},
-                            {{"QT_QPA_PLATFORM", "offscreen"}});
+    kwin_ = &session_.start(
+        {kwin, "--virtual", "--width", std::to_string(width), "--height", std::to_string(height),
+         "--output-count", std::to_string(outputs), "--socket", socket_, "--no-lockscreen"},
+        {{"QT_QPA_PLATFORM", "offscreen"}});
     for (auto deadline = std::chrono::steady_clock::now() + 30s;;
          std::this_thread::sleep_for(50ms)) {
         if (std::filesystem::exists(directory + "/" + socket_) &&
@@ -151,6 +154,24 @@ bool HeadlessKWin::moveWindow(pid_t pid, int x, int y, std::optional<int> width,
 }
 
 std::optional<Image> HeadlessKWin::capture(const Rect& area) {
+    if (outputs_ == 1) return captureArea(area);
+    Image whole{area.width, area.height,
+                std::vector<uint32_t>(size_t(area.width) * size_t(area.height))};
+    for (int output = 0; output < outputs_; ++output) {
+        const int left = std::max(area.x, output * outputWidth_);
+        const int right = std::min(area.x + area.width, (output + 1) * outputWidth_);
+        if (left >= right) continue;
+        const auto part = captureArea({left, area.y, right - left, area.height});
+        if (!part || part->width != right - left || part->height != area.height)
+            return std::nullopt;
+        for (int y = 0; y < area.height; ++y)
+            std::copy_n(&part->pixels[size_t(y) * size_t(part->width)], part->width,
+                        &whole.pixels[size_t(y) * size_t(area.width) + size_t(left - area.x)]);
+    }
+    return whole;
+}
+
+std::optional<Image> HeadlessKWin::captureArea(const Rect& area) {
     ensureApplication();
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) return std::nullopt;

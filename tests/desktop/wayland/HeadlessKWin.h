@@ -1,7 +1,8 @@
 #pragma once
 
 // A private KWin for one test: its own runtime folder, session bus, PipeWire and session
-// manager (a MediaSession), and kwin_wayland on a virtual output of its own size. Programs
+// manager (a MediaSession), and kwin_wayland on virtual outputs of its own size, side by side
+// from left to right when there are several. Programs
 // named at the start are trusted the way KWin trusts them in a real session: a desktop entry
 // whose Exec= is the program's path and whose interfaces line names the window management
 // and the screencast, in KDE's service cache. The test process itself is trusted with
@@ -37,10 +38,11 @@ public:
     // Throws std::runtime_error when KWin does not come up.
     // `entries`: desktop entry files put among the session's own before KDE's cache is built.
     // `keyboardLayout`: an XKB layout name ("de") for the keyboard; empty for KWin's default.
+    // `outputs`: how many outputs of `width` x `height`.
     explicit HeadlessKWin(int width = 1280, int height = 800,
                           const std::vector<std::string>& trusted = {},
                           const std::vector<std::string>& entries = {},
-                          const std::string& keyboardLayout = {});
+                          const std::string& keyboardLayout = {}, int outputs = 1);
     ~HeadlessKWin();
     HeadlessKWin(const HeadlessKWin&) = delete;
     HeadlessKWin& operator=(const HeadlessKWin&) = delete;
@@ -57,7 +59,9 @@ public:
                     std::optional<int> height = {});
     // Shows virtual desktop `number` (1 or 2).
     bool switchDesktop(int number);
-    // The screen as shown, through KWin's screenshot interface; nothing when refused.
+    // The screen as shown, through KWin's screenshot interface, one output at a time (a shot
+    // across outputs can bring an older frame of all but one); nothing when refused. A shot
+    // of an output turned off gets no answer for 10 s.
     std::optional<Image> capture(const Rect& area);
     // Closes the windows of a process as their close button does.
     bool closeWindows(pid_t pid);
@@ -71,9 +75,12 @@ private:
     void trust(const std::string& program, const std::string& interfaces,
                const std::string& dbusInterfaces);
     std::string call(const std::string& arguments);
+    std::optional<Image> captureArea(const Rect& area);
 
     MediaSession session_;
     std::string socket_ = "veltrin-kwin";
     ChildProcess* kwin_ = nullptr;
     int scripts_ = 0;
+    int outputWidth_ = 0;
+    int outputs_ = 1;
 };

@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <cstdint>
-#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -12,12 +11,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-std::string hex(uint32_t color) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%06X", color);
-    return text;
-}
 
 // A pinned Wayland window on a private KWin: the client is the active window when the
 // program's self-test pins the front application.
@@ -32,8 +25,8 @@ TEST_F(WaylandPinTest, AFramedLivePictureLiesOverTheWindowAndFollowsAMoveAndARes
         << last_.height;
 
     // A new colour reaches the picture over the window too.
-    EXPECT_TRUE(showsColor(client_->command("color CC3333"), {400, 300}, 0xCC3333));
-    ASSERT_TRUE(client_->command("color 3366CC"));
+    EXPECT_TRUE(showsColor(client_->recolor(0xCC3333), {400, 300}, 0xCC3333));
+    ASSERT_TRUE(client_->recolor(clientColor));
 
     ASSERT_TRUE(kwin_->moveWindow(client_->pid(), 520, 330));
     EXPECT_TRUE(waitForWindow({520, 330, 400, 300}, true));
@@ -58,7 +51,7 @@ TEST_F(WaylandPinTest, ThePictureGoesOnAfterTheWindowGrowsOrShrinks) {
         const std::string size = std::to_string(step.width) + " " + std::to_string(step.height);
         SCOPED_TRACE(size);
         ASSERT_TRUE(client_->command("resize " + size));
-        ASSERT_TRUE(client_->command("color " + hex(step.color)));
+        ASSERT_TRUE(client_->recolor(step.color));
         EXPECT_TRUE(waitForWindow({200, 150, step.width, step.height}, true, step.color))
             << "the picture shows at " << last_.x << "," << last_.y << " " << last_.width << "x"
             << last_.height;
@@ -97,9 +90,9 @@ TEST_F(WaylandPinTest, ThePanelStaysAboveOtherWindowsAndOnEveryVirtualDesktop) {
                             {"--width", "300", "--height", "200", "--color", "E07A2E"});
     ASSERT_TRUE(kwin_->moveWindow(other.pid(), 300, 250));
     EXPECT_TRUE(waitForWindow({200, 150, 400, 300}, true)) << "covered by the other window";
-    EXPECT_TRUE(showsColor(client_->command("color CC3333"), {400, 300}, 0xCC3333))
+    EXPECT_TRUE(showsColor(client_->recolor(0xCC3333), {400, 300}, 0xCC3333))
         << "the picture of the covered window stopped";
-    ASSERT_TRUE(client_->command("color 3366CC"));
+    ASSERT_TRUE(client_->recolor(clientColor));
 
     ASSERT_TRUE(kwin_->switchDesktop(2));
     EXPECT_TRUE(waitForWindow({200, 150, 400, 300}, true)) << "gone on the other desktop";

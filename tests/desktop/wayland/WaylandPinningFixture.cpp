@@ -21,10 +21,11 @@ using namespace std::chrono_literals;
 }  // namespace
 
 void WaylandPinningFixture::SetUp() {
+    desktopWidth_ = screenWidth * outputs_;
     kwin_ = std::make_unique<HeadlessKWin>(
         screenWidth, screenHeight,
         trusted_ ? std::vector<std::string>{VELTRIN_BINARY} : std::vector<std::string>{},
-        std::vector<std::string>{}, keyboardLayout_);
+        std::vector<std::string>{}, keyboardLayout_, outputs_);
     client_ = std::make_unique<WaylandTestClient>(
         kwin_->environment(), std::vector<std::string>{"--width", "400", "--height", "300"});
     ASSERT_TRUE(kwin_->moveWindow(client_->pid(), 200, 150));
@@ -101,7 +102,7 @@ void WaylandPinningFixture::pin() {
 }
 
 std::optional<HeadlessKWin::Rect> WaylandPinningFixture::clientOnScreen(uint32_t color) {
-    const auto shot = kwin_->capture({0, 0, screenWidth, screenHeight});
+    const auto shot = kwin_->capture({0, 0, desktopWidth_, screenHeight});
     if (!shot) return std::nullopt;
     shot_ = *shot;
     int left = shot->width, top = shot->height, right = -1, bottom = -1;

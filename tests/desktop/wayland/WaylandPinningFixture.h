@@ -1,7 +1,8 @@
 #pragma once
 
-// A private KWin with the Wayland test client's window at (200, 150), 400 x 300, and what a
-// test needs to start the program, pin the window and read the panel back from the screen.
+// A private KWin (one output, or `outputs_` side by side) with the Wayland test client's window
+// at (200, 150), 400 x 300, and what a test needs to start the program, pin the window and read
+// the panel back from the screen.
 //
 //   class MyTest : public WaylandPinningFixture {};
 //   TEST_F(MyTest, ...) {
@@ -72,7 +73,11 @@ protected:
     // Set before SetUp:
     std::string keyboardLayout_;  // a layout other than KWin's default
     bool trusted_ = true;         // false: KWin trusts the program with nothing
+    int outputs_ = 1;             // more outputs of the screen's size
     std::unique_ptr<TrayHost> tray_;
+    // How much of the desktop is read back from the left: all outputs from SetUp on; a test
+    // that turns one off or scales it narrows it to what is shown.
+    int desktopWidth_ = 0;
     std::unique_ptr<HeadlessKWin> kwin_;
     std::unique_ptr<WaylandTestClient> client_;
     std::unique_ptr<VeltrinProcess> veltrin_;

@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <stdexcept>
 
 WaylandTestClient::WaylandTestClient(const std::map<std::string, std::string>& environment,
@@ -46,6 +47,12 @@ bool WaylandTestClient::command(const std::string& line, std::chrono::millisecon
         if (*line == "ok" || line->rfind("error", 0) == 0) return *line == "ok";
         told_.push_back(*line);
     }
+}
+
+std::string WaylandTestClient::colorName(uint32_t color) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%06X", color & 0xFFFFFFu);
+    return text;
 }
 
 std::optional<std::string> WaylandTestClient::waitForLine(const std::string& prefix,

@@ -5,10 +5,12 @@
 //
 //   WaylandTestClient client(kwin.environment(), {"--width", "300", "--color", "3366CC"});
 //   ASSERT_TRUE(client.command("resize 400 250"));
+//   ASSERT_TRUE(client.recolor(0xCC3333));
 //   EXPECT_TRUE(client.waitForLine("activated", std::chrono::seconds(2)));
 //   client.kill();
 
 #include <chrono>
+#include <cstdint>
 #include <deque>
 #include <map>
 #include <memory>
@@ -33,6 +35,10 @@ public:
                  std::chrono::milliseconds timeout = std::chrono::seconds(5));
     // The next line it printed by itself ("pressed X Y", "activated") that starts with `prefix`,
     // once printed within `timeout`; the lines before it are dropped.
+    // Paints the window in `color` (0xRRGGBB); true once it answered.
+    bool recolor(uint32_t color) { return command("color " + colorName(color)); }
+    // "RRGGBB", as the --color option and the colour command take it.
+    static std::string colorName(uint32_t color);
     std::optional<std::string> waitForLine(const std::string& prefix,
                                            std::chrono::milliseconds timeout);
     // Closes its input: the window closes and the client ends.
