@@ -4,6 +4,8 @@ file(GLOB VELTRIN_WAYLAND_MEDIA_TEST_SOURCES CONFIGURE_DEPENDS tests/desktop/way
 add_executable(veltrin_wayland_media_tests ${VELTRIN_WAYLAND_MEDIA_TEST_SOURCES}
   tests/desktop/ChildProcess.cpp tests/desktop/CaptureRecorder.cpp)
 target_include_directories(veltrin_wayland_media_tests PRIVATE tests)
+set_source_files_properties(tests/desktop/wayland/TestVideoProducer.cpp
+  PROPERTIES COMPILE_OPTIONS "${VELTRIN_SPA_POD_OPTIONS}")
 target_link_libraries(veltrin_wayland_media_tests PRIVATE veltrin_desktop PkgConfig::PIPEWIRE
   Qt6::DBus GTest::gtest GTest::gtest_main)
 gtest_discover_tests(veltrin_wayland_media_tests DISCOVERY_TIMEOUT 60
