@@ -4,6 +4,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
 
 #include "desktop/TrayToolkit.h"
 #include "desktop/XDriver.h"
@@ -27,12 +30,15 @@ protected:
                                     "/scripts/screenshots " +
                                     folder_ + " >" + folder_ + ".log 2>&1";
         status_ = std::system(command.c_str());
+        std::ifstream log(folder_ + ".log");
+        log_.assign(std::istreambuf_iterator<char>(log), {});
     }
     static void TearDownTestSuite() {
         fs::remove_all(folder_);
         fs::remove(folder_ + ".log");
     }
-    void SetUp() override { ASSERT_EQ(status_, 0) << "see " << folder_ << ".log"; }
+    // The script's log goes with the suite, so a failure shows it here.
+    void SetUp() override { ASSERT_EQ(status_, 0) << "the script said:\n" << log_; }
 
     static QImage picture(const std::string& name) {
         return QImage(QString::fromStdString(folder_ + "/" + name));
@@ -52,6 +58,7 @@ protected:
 
     static inline std::string folder_;
     static inline int status_ = -1;
+    static inline std::string log_;
 };
 
 TEST_F(ScreenshotTest, TrayMenuIsOpenBelowTheIconAndReadsLongerInPolish) {
