@@ -20,8 +20,7 @@ const std::string& withTray(HeadlessDesktop& desktop) {
 
 }  // namespace
 
-BenchDesktop::BenchDesktop()
-    : desktop_(screenWidth, screenHeight), veltrin_(withTray(desktop_)) {
+BenchDesktop::BenchDesktop() : desktop_(screenWidth, screenHeight), veltrin_(withTray(desktop_)) {
     waitUntilReady();
 }
 

@@ -23,6 +23,7 @@ BenchSettings BenchSettings::fromEnvironment() {
     // Two samples at least, so that the library reports a median and a 95th percentile.
     settings.samples = static_cast<int>(number("VELTRIN_BENCH_SAMPLES", 200, 2, 100000));
     settings.cpuSeconds = number("VELTRIN_BENCH_CPU_SECONDS", 10, 1, 600);
+    settings.cpuRounds = static_cast<int>(number("VELTRIN_BENCH_CPU_ROUNDS", 3, 1, 99));
     settings.soakOperations =
         static_cast<int>(number("VELTRIN_BENCH_SOAK_OPERATIONS", 0, 0, 1000000));
     return settings;

@@ -20,8 +20,9 @@ void registerTransparentMarginCpu(const BenchSettings& settings);
 void registerManyPinsCpu(const BenchSettings& settings);
 void registerTerminalCpu(const BenchSettings& settings);
 
-// The CPU cost of one pinned client, pinned and then unpinned (it ends unpinned).
-void measureCpu(benchmark::State& state, PinnedClient& client, bool animate, double seconds);
+// The CPU cost of one pinned client, pinned and then unpinned in each round (it ends unpinned).
+void measureCpu(benchmark::State& state, PinnedClient& client, bool animate,
+                const BenchSettings& settings);
 // The same while the client runs `drawing` (see CpuProbe::measure).
 void measureCpu(benchmark::State& state, PinnedClient& client, const std::string& drawing,
-                double seconds);
+                const BenchSettings& settings);

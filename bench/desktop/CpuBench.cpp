@@ -1,60 +1,74 @@
 #include <benchmark/benchmark.h>
 
+#include <map>
+#include <optional>
 #include <string>
 
 #include "BenchDesktop.h"
 #include "Benchmarks.h"
 #include "ClientScene.h"
 #include "CpuProbe.h"
+#include "CpuRounds.h"
 
 namespace {
 
-void setCounters(benchmark::State& state, const CpuProbe::Sample& pinned,
-                 const CpuProbe::Sample& unpinned) {
+std::map<std::string, double> counters(const CpuProbe::Sample& pinned,
+                                       const CpuProbe::Sample& unpinned) {
     const double serverExtra = pinned.serverPercent - unpinned.serverPercent;
-    state.counters["veltrin_pinned_pct"] = pinned.programPercent;
-    state.counters["veltrin_unpinned_pct"] = unpinned.programPercent;
-    state.counters["xserver_pinned_pct"] = pinned.serverPercent;
-    state.counters["xserver_unpinned_pct"] = unpinned.serverPercent;
-    state.counters["xserver_extra_pct"] = serverExtra;
-    state.counters["total_extra_pct"] = pinned.programPercent + serverExtra;
+    return {{"veltrin_pinned_pct", pinned.programPercent},
+            {"veltrin_unpinned_pct", unpinned.programPercent},
+            {"xserver_pinned_pct", pinned.serverPercent},
+            {"xserver_unpinned_pct", unpinned.serverPercent},
+            {"xserver_extra_pct", serverExtra},
+            {"total_extra_pct", pinned.programPercent + serverExtra}};
 }
 
-void cpu(benchmark::State& state, int width, int height, bool animate, double seconds) {
+void cpu(benchmark::State& state, int width, int height, bool animate,
+         const BenchSettings& settings) {
     std::string error;
     PinnedClient* client = ClientScene::pinned(width, height, error);
     if (client == nullptr) return state.SkipWithError(error.c_str());
-    measureCpu(state, *client, animate, seconds);
+    measureCpu(state, *client, animate, settings);
 }
 
 }  // namespace
 
-// The same client pinned, then unpinned again with Alt + P, each over one window.
-void measureCpu(benchmark::State& state, PinnedClient& client, bool animate, double seconds) {
-    measureCpu(state, client, std::string(animate ? "animate 60" : ""), seconds);
+// The same client pinned, then unpinned again with Alt + P, each over one window, for each
+// round.
+void measureCpu(benchmark::State& state, PinnedClient& client, bool animate,
+                const BenchSettings& settings) {
+    measureCpu(state, client, std::string(animate ? "animate 60" : ""), settings);
 }
 
 void measureCpu(benchmark::State& state, PinnedClient& client, const std::string& drawing,
-                double seconds) {
+                const BenchSettings& settings) {
     BenchDesktop& bench = BenchDesktop::shared();
     const CpuProbe probe(bench.veltrin().pid(), bench.desktop().serverPid());
     for (auto _ : state) {
-        const auto pinned = probe.measure(client, drawing, seconds);
-        const std::string error = client.unpin();
-        if (!error.empty()) return state.SkipWithError(error.c_str());
-        const auto unpinned = probe.measure(client, drawing, seconds);
-        if (!pinned || !unpinned) return state.SkipWithError("the program or the server ended");
-        state.SetIterationTime(pinned->seconds + unpinned->seconds);
-        setCounters(state, *pinned, *unpinned);
+        CpuRounds rounds;
+        double seconds = 0;
+        for (int round = 0; round < settings.cpuRounds; ++round) {
+            std::string error = client.pinned() ? "" : client.pin();
+            const auto pinned =
+                error.empty() ? probe.measure(client, drawing, settings.cpuSeconds) : std::nullopt;
+            if (error.empty()) error = client.unpin();
+            if (!error.empty()) return state.SkipWithError(error.c_str());
+            const auto unpinned = probe.measure(client, drawing, settings.cpuSeconds);
+            if (!pinned || !unpinned) return state.SkipWithError("the program or the server ended");
+            seconds += pinned->seconds + unpinned->seconds;
+            rounds.add(counters(*pinned, *unpinned));
+        }
+        state.SetIterationTime(seconds);
+        rounds.report(state);
     }
 }
 
 void registerCpu(const BenchSettings& settings, int width, int height, bool animate) {
     const std::string name = std::string(animate ? "cpu/animating_60fps/" : "cpu/static/") +
                              std::to_string(width) + "x" + std::to_string(height);
-    const double seconds = settings.cpuSeconds;
     benchmark::RegisterBenchmark(
-        name.c_str(), [=](benchmark::State& state) { cpu(state, width, height, animate, seconds); })
+        name.c_str(),
+        [=](benchmark::State& state) { cpu(state, width, height, animate, settings); })
         ->UseManualTime()
         ->Iterations(1)
         ->Repetitions(1)

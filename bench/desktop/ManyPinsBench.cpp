@@ -3,7 +3,9 @@
 #include <chrono>
 #include <cstdio>
 #include <exception>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -11,6 +13,7 @@
 #include "BenchDesktop.h"
 #include "Benchmarks.h"
 #include "ClientScene.h"
+#include "CpuRounds.h"
 #include "FrameLine.h"
 #include "MonotonicClock.h"
 #include "PinnedClient.h"
@@ -60,15 +63,20 @@ std::optional<Cost> animatedCost(Clients& clients, double seconds) {
     return Cost{(*program1 - *program0) / wall * 100, (*server1 - *server0) / wall * 100};
 }
 
-std::string pinAll(Clients& clients) {
+std::string startAll(Clients& clients) {
     for (int i = 0; i < pins; ++i) {
         try {
             clients.push_back(std::make_unique<PinnedClient>(BenchDesktop::shared(), placed(i)));
         } catch (const std::exception& problem) {
             return problem.what();
         }
-        if (std::string error = clients.back()->pin(); !error.empty()) return error;
     }
+    return "";
+}
+
+std::string pinAll(Clients& clients) {
+    for (auto& client : clients)
+        if (std::string error = client->pin(); !error.empty()) return error;
     return "";
 }
 
@@ -78,35 +86,51 @@ std::string unpinAll(Clients& clients) {
     return "";
 }
 
-void manyPins(benchmark::State& state, double seconds) {
-    ClientScene::reset();
-    BenchDesktop& bench = BenchDesktop::shared();
-    Clients clients;
-    if (const std::string error = pinAll(clients); !error.empty())
-        return state.SkipWithError(error.c_str());
+// One round: all pinned, then all unpinned; the threads are counted while pinned.
+std::optional<std::map<std::string, double>> round(Clients& clients, double seconds,
+                                                   std::string& error) {
+    if (error = pinAll(clients); !error.empty()) return std::nullopt;
     std::this_thread::sleep_for(1s);  // threads that only carried a start or a stop end
+    BenchDesktop& bench = BenchDesktop::shared();
     const int pinnedThreads = ProcessCpu::threads(bench.veltrin().pid());
+    const auto pinned = animatedCost(clients, seconds);
+    if (error = unpinAll(clients); !error.empty()) return std::nullopt;
+    const auto unpinned = animatedCost(clients, seconds);
+    if (!pinned || !unpinned) {
+        error = "the program or the server ended";
+        return std::nullopt;
+    }
+    return std::map<std::string, double>{
+        {"veltrin_pinned_pct", pinned->program},
+        {"veltrin_unpinned_pct", unpinned->program},
+        {"xserver_pinned_pct", pinned->server},
+        {"xserver_unpinned_pct", unpinned->server},
+        {"threads_beyond_idle", pinnedThreads - bench.startThreads()}};
+}
+
+void manyPins(benchmark::State& state, const BenchSettings& settings) {
+    ClientScene::reset();
+    Clients clients;
+    if (const std::string error = startAll(clients); !error.empty())
+        return state.SkipWithError(error.c_str());
     for (auto _ : state) {
-        const auto pinned = animatedCost(clients, seconds);
-        if (const std::string error = unpinAll(clients); !error.empty())
-            return state.SkipWithError(error.c_str());
-        const auto unpinned = animatedCost(clients, seconds);
-        if (!pinned || !unpinned) return state.SkipWithError("the program or the server ended");
-        state.SetIterationTime(2 * seconds);
-        state.counters["veltrin_pinned_pct"] = pinned->program;
-        state.counters["veltrin_unpinned_pct"] = unpinned->program;
-        state.counters["xserver_pinned_pct"] = pinned->server;
-        state.counters["xserver_unpinned_pct"] = unpinned->server;
-        state.counters["threads_beyond_idle"] = pinnedThreads - bench.startThreads();
+        CpuRounds rounds;
+        for (int index = 0; index < settings.cpuRounds; ++index) {
+            std::string error;
+            const auto counters = round(clients, settings.cpuSeconds, error);
+            if (!counters) return state.SkipWithError(error.c_str());
+            rounds.add(*counters);
+        }
+        state.SetIterationTime(2 * settings.cpuSeconds * settings.cpuRounds);
+        rounds.report(state);
     }
 }
 
 }  // namespace
 
 void registerManyPinsCpu(const BenchSettings& settings) {
-    const double seconds = settings.cpuSeconds;
     benchmark::RegisterBenchmark("cpu/8_pins_animating_60fps/620x360",
-                                 [=](benchmark::State& state) { manyPins(state, seconds); })
+                                 [=](benchmark::State& state) { manyPins(state, settings); })
         ->UseManualTime()
         ->Iterations(1)
         ->Repetitions(1)

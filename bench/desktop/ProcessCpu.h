@@ -4,7 +4,7 @@
 
 #include <optional>
 
-// CPU time a process used so far (user + system, all its threads), from /proc/PID/stat, and
+// CPU time a process used so far (user + system, all its threads, those ended too), and
 // the time its event threads were ready to run but waited for a core, from their schedstat.
 class ProcessCpu {
 public:

@@ -13,7 +13,7 @@ namespace {
 
 // A frameless 32-bit window that draws its own transparent margin: the corner of its
 // picture never measures, so every frame asks for the measurement again.
-void transparentMarginCpu(benchmark::State& state, double seconds) {
+void transparentMarginCpu(benchmark::State& state, const BenchSettings& settings) {
     ClientScene::reset();  // one client on screen, as in the other CPU benchmarks
     ClientOptions options = PinnedClient::optionsFor(1280, 720);
     options.argb = true;
@@ -26,16 +26,15 @@ void transparentMarginCpu(benchmark::State& state, double seconds) {
     }
     if (const std::string error = client->pin(); !error.empty())
         return state.SkipWithError(error.c_str());
-    measureCpu(state, *client, true, seconds);
+    measureCpu(state, *client, true, settings);
 }
 
 }  // namespace
 
 void registerTransparentMarginCpu(const BenchSettings& settings) {
-    const double seconds = settings.cpuSeconds;
     benchmark::RegisterBenchmark(
         "cpu/animating_60fps_transparent_margin/1280x720",
-        [=](benchmark::State& state) { transparentMarginCpu(state, seconds); })
+        [=](benchmark::State& state) { transparentMarginCpu(state, settings); })
         ->UseManualTime()
         ->Iterations(1)
         ->Repetitions(1)
