@@ -75,8 +75,10 @@ void CaptureManager::didOutputSampleBuffer(
     const std::shared_ptr<platform::SampleBuffer>& sampleBuffer, platform::StreamOutputType type) {
     if (sampleBuffer == nullptr || !sampleBuffer->isValid()) return;
     if (type != platform::StreamOutputType::screen) return;
-    if (!measuredCorner_.load()) measureCorner(*sampleBuffer);
+    // Shown before it is measured: a measurement may have to fetch pixels first, and the
+    // frame need not wait for that.
     videoLayer_->sampleBufferRenderer().enqueueSampleBuffer(sampleBuffer);
+    if (!measuredCorner_.load()) measureCorner(*sampleBuffer);
 }
 
 void CaptureManager::measureCorner(const platform::SampleBuffer& sampleBuffer) {

@@ -93,7 +93,9 @@ void X11CaptureThread::run() {
         }
         bool delivered = false;
         const auto timeout = deliverDue(delivered);
-        if (!delivered) waitForEvents(timeout);  // else first see what the delivery brought
+        // What the delivery's reads and flush took off the socket is in xcb's queue, where
+        // the wait would not see it; what is still on the socket ends the wait at once.
+        if (!delivered || !dispatchQueuedEvents()) waitForEvents(timeout);
     }
     for (auto& [worker, started] : starts)
         if (started) started(captureError(CaptureError::connectionLost, "capture: shut down"));
@@ -141,12 +143,27 @@ void X11CaptureThread::endStopped() {
 void X11CaptureThread::dispatchEvents() {
     xcb_connection_t* c = connection_->get();
     for (xcb_generic_event_t* event = xcb_poll_for_event(c); event != nullptr;
+         event = xcb_poll_for_queued_event(c))
+        dispatch(event);
+}
+
+// Without reading the socket: true when there was an event.
+bool X11CaptureThread::dispatchQueuedEvents() {
+    xcb_connection_t* c = connection_->get();
+    bool any = false;
+    for (xcb_generic_event_t* event = xcb_poll_for_queued_event(c); event != nullptr;
          event = xcb_poll_for_queued_event(c)) {
-        std::erase_if(running_, [event](const std::shared_ptr<X11CaptureWorker>& worker) {
-            return !worker->handle(*event);
-        });
-        std::free(event);
+        dispatch(event);
+        any = true;
     }
+    return any;
+}
+
+void X11CaptureThread::dispatch(xcb_generic_event_t* event) {
+    std::erase_if(running_, [event](const std::shared_ptr<X11CaptureWorker>& worker) {
+        return !worker->handle(*event);
+    });
+    std::free(event);
 }
 
 void X11CaptureThread::endAll(const std::optional<platform::PlatformError>& error) {

@@ -52,6 +52,8 @@ private:
     void begin(std::vector<Start>& starts);
     void endStopped();
     void dispatchEvents();
+    bool dispatchQueuedEvents();
+    void dispatch(xcb_generic_event_t* event);
     void endAll(const std::optional<platform::PlatformError>& error);
     std::optional<Clock::duration> deliverDue(bool& delivered);
     void waitForEvents(std::optional<Clock::duration> timeout);
