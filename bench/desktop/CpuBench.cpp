@@ -48,11 +48,11 @@ void measureCpu(benchmark::State& state, PinnedClient& client, const std::string
         CpuRounds rounds;
         double seconds = 0;
         for (int round = 0; round < settings.cpuRounds; ++round) {
-            std::string error = client.pinned() ? "" : client.pin();
-            const auto pinned =
-                error.empty() ? probe.measure(client, drawing, settings.cpuSeconds) : std::nullopt;
-            if (error.empty()) error = client.unpin();
-            if (!error.empty()) return state.SkipWithError(error.c_str());
+            if (std::string error = client.pinned() ? "" : client.pin(); !error.empty())
+                return state.SkipWithError(error.c_str());
+            const auto pinned = probe.measure(client, drawing, settings.cpuSeconds);
+            if (std::string error = client.unpin(); !error.empty())
+                return state.SkipWithError(error.c_str());
             const auto unpinned = probe.measure(client, drawing, settings.cpuSeconds);
             if (!pinned || !unpinned) return state.SkipWithError("the program or the server ended");
             seconds += pinned->seconds + unpinned->seconds;

@@ -87,8 +87,8 @@ std::string unpinAll(Clients& clients) {
 }
 
 // One round: all pinned, then all unpinned; the threads are counted while pinned.
-std::optional<std::map<std::string, double>> round(Clients& clients, double seconds,
-                                                   std::string& error) {
+std::optional<std::map<std::string, double>> measureRound(Clients& clients, double seconds,
+                                                          std::string& error) {
     if (error = pinAll(clients); !error.empty()) return std::nullopt;
     std::this_thread::sleep_for(1s);  // threads that only carried a start or a stop end
     BenchDesktop& bench = BenchDesktop::shared();
@@ -117,7 +117,7 @@ void manyPins(benchmark::State& state, const BenchSettings& settings) {
         CpuRounds rounds;
         for (int index = 0; index < settings.cpuRounds; ++index) {
             std::string error;
-            const auto counters = round(clients, settings.cpuSeconds, error);
+            const auto counters = measureRound(clients, settings.cpuSeconds, error);
             if (!counters) return state.SkipWithError(error.c_str());
             rounds.add(*counters);
         }
